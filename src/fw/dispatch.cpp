@@ -1,0 +1,67 @@
+#include "fw/dispatch.h"
+
+#include "fw/dialogs.h"
+#include "fw/exceptions.h"
+#include "fw/testing.h"
+
+#include <QCoreApplication>
+#include <QtGlobal>
+
+namespace fw {
+
+namespace {
+ExceptionHelper g_helper = nullptr;
+} // namespace
+
+std::exception_ptr CallFunctionWithExceptionHandling(const std::function<void()>& fn)
+{
+    try {
+        fn();
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
+void RuntimeSetExceptionHelper(ExceptionHelper helper)
+{
+    g_helper = helper;
+}
+
+void dispatch(const std::function<void()>& fn) noexcept
+{
+    std::exception_ptr error = g_helper ? g_helper(fn) : CallFunctionWithExceptionHandling(fn);
+    if (error)
+        UnhandledException(error);
+}
+
+const char* describeException(std::exception_ptr error, std::string& storage) noexcept
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const RuntimeException& e) {
+        storage = std::string(e.className()) + ": " + e.what();
+    } catch (const std::exception& e) {
+        storage = e.what();
+    } catch (...) {
+        storage = "unknown exception";
+    }
+    return storage.c_str();
+}
+
+void UnhandledException(std::exception_ptr error) noexcept
+{
+    std::string text;
+    describeException(error, text);
+    testing::recordUnhandledException(QString::fromStdString(text));
+    qCritical("Unhandled exception: %s", text.c_str());
+    try {
+        MsgBox(QStringLiteral("An exception was not handled (%1). The application must shut down.")
+                   .arg(QString::fromStdString(text)));
+    } catch (...) {
+        // Reporting must never throw back into the event loop.
+    }
+    QCoreApplication::exit(1);
+}
+
+} // namespace fw

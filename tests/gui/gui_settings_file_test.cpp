@@ -1,0 +1,194 @@
+#include "drill/settings_file.h"
+#include "fw/files.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray defaults = "True\nAdd\nEasy\n";
+
+QByteArray contentOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeRaw(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        prefs = dir.filePath("prefs");
+        ASSERT_TRUE(QDir().mkpath(prefs));
+        fw::testing::setPreferencesFolder(prefs);
+    }
+    void TearDown() override
+    {
+        fw::testing::setPreferencesFolder({});
+        // Leave nothing that the temporary folder could not remove.
+        chmod(QFile::encodeName(prefs).constData(), 0700);
+    }
+
+    QString settingsPath() const { return QDir(prefs).filePath("sumwise.txt"); }
+    QStringList prefsEntries() const
+    {
+        return QDir(prefs).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir dir;
+    QString prefs;
+};
+
+TEST_F(SettingsFileTest, PreferencesFolderFollowsXdgConfigHome)
+{
+    fw::testing::setPreferencesFolder({});
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+    EXPECT_EQ(fw::PreferencesFolder(), dir.path());
+    if (saved.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", saved);
+}
+
+TEST_F(SettingsFileTest, MissingFileIsCreatedWithTheDefaults)
+{
+    EXPECT_EQ(readSettingsFileCreatingDefaults(), defaults);
+    EXPECT_EQ(contentOf(settingsPath()), defaults);
+    EXPECT_EQ(prefsEntries(), QStringList{"sumwise.txt"});
+}
+
+TEST_F(SettingsFileTest, ExistingFileIsReadAsItIs)
+{
+    writeRaw(settingsPath(), "False\nDivide\nHard\nextra\n");
+    EXPECT_EQ(readSettingsFileCreatingDefaults(), "False\nDivide\nHard\nextra\n");
+    writeRaw(settingsPath(), "");
+    EXPECT_EQ(readSettingsFileCreatingDefaults(), ""); // kept empty, not replaced
+    EXPECT_EQ(contentOf(settingsPath()), "");
+}
+
+TEST_F(SettingsFileTest, MissingPreferencesFolderIsCreated)
+{
+    ASSERT_TRUE(QDir(prefs).removeRecursively());
+    fw::testing::setPreferencesFolder(dir.filePath("prefs/deeper"));
+    EXPECT_EQ(readSettingsFileCreatingDefaults(), defaults);
+    EXPECT_EQ(contentOf(dir.filePath("prefs/deeper/sumwise.txt")), defaults);
+}
+
+// Where the file can be neither made nor read, the program still starts with
+// the defaults, and nothing is left lying about.
+TEST_F(SettingsFileTest, UnusableLocationGivesTheDefaults)
+{
+    writeRaw(dir.filePath("plainfile"), "x");
+    const struct {
+        const char* name;
+        QString folder;
+        std::function<void()> prepare;
+    } rows[] = {
+        // A regular file where a folder should be stops root as well.
+        {"folder is a regular file", dir.filePath("plainfile"), [] {}},
+        {"folder's parent is a regular file", dir.filePath("plainfile/prefs"), [] {}},
+        {"settings path is a folder", prefs, [this] { ASSERT_TRUE(QDir().mkpath(settingsPath())); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.prepare();
+        fw::testing::setPreferencesFolder(row.folder);
+        EXPECT_EQ(readSettingsFileCreatingDefaults(), defaults);
+        EXPECT_FALSE(writeSettingsFile("False\nRoman\nHard\n"));
+    }
+    EXPECT_EQ(contentOf(dir.filePath("plainfile")), "x");
+    EXPECT_TRUE(QFileInfo(settingsPath()).isDir());
+    EXPECT_EQ(QDir(settingsPath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+}
+
+// A folder without write permission: an ordinary user gets the defaults without
+// a file; root, whom permissions do not stop, gets the file. The program starts
+// with the defaults either way.
+TEST_F(SettingsFileTest, ReadOnlyFolderStillGivesTheDefaults)
+{
+    ASSERT_EQ(chmod(QFile::encodeName(prefs).constData(), 0500), 0);
+    EXPECT_EQ(readSettingsFileCreatingDefaults(), defaults);
+    if (geteuid() != 0) {
+        EXPECT_FALSE(QFileInfo::exists(settingsPath()));
+    }
+}
+
+TEST_F(SettingsFileTest, UnreadableFileGivesTheDefaults)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads any file";
+    writeRaw(settingsPath(), "False\nDivide\nHard\n");
+    ASSERT_EQ(chmod(QFile::encodeName(settingsPath()).constData(), 0200), 0);
+    EXPECT_EQ(readSettingsFileCreatingDefaults(), defaults);
+}
+
+TEST_F(SettingsFileTest, PipeIsNotRead)
+{
+    ASSERT_EQ(mkfifo(QFile::encodeName(settingsPath()).constData(), 0600), 0);
+    // Opening a pipe with no writer would block for ever.
+    EXPECT_EQ(fw::readTextFilePrefix(settingsPath(), 100), std::nullopt);
+    EXPECT_EQ(readSettingsFileCreatingDefaults(), defaults);
+}
+
+TEST_F(SettingsFileTest, HugeFileIsReadOnlyAsFarAsTheBound)
+{
+    QByteArray huge = "False\nDivide\nHard\n";
+    huge += QByteArray(8 * 1024 * 1024, 'x');
+    writeRaw(settingsPath(), huge);
+    EXPECT_EQ(fw::readTextFilePrefix(settingsPath(), 10), huge.left(10));
+    // The cut-off line is left out rather than read as a short one.
+    EXPECT_EQ(readSettingsFileCreatingDefaults(), "False\nDivide\nHard\n");
+
+    writeRaw(settingsPath(), QByteArray(5000, 'x') + "\nEasy\n");
+    EXPECT_EQ(readSettingsFileCreatingDefaults(), "");
+    writeRaw(settingsPath(), QByteArray(4090, 'x') + "\nEasygoing");
+    EXPECT_EQ(readSettingsFileCreatingDefaults(), QByteArray(4090, 'x') + "\n");
+}
+
+TEST_F(SettingsFileTest, WriteReplacesTheFileWhole)
+{
+    writeRaw(settingsPath(), "True\nAdd\nEasy\nfourth line\n");
+    EXPECT_TRUE(writeSettingsFile("False\nDivide\nHard\n"));
+    EXPECT_EQ(contentOf(settingsPath()), "False\nDivide\nHard\n");
+    EXPECT_TRUE(writeSettingsFile("True\n"));
+    EXPECT_EQ(contentOf(settingsPath()), "True\n");
+    EXPECT_EQ(prefsEntries(), QStringList{"sumwise.txt"});
+}
+
+TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileWhole)
+{
+    writeRaw(settingsPath(), "False\nRoman\nMedium\n");
+    fw::testing::failNextCommit();
+    EXPECT_FALSE(writeSettingsFile("True\nAdd\nEasy\n"));
+    EXPECT_EQ(contentOf(settingsPath()), "False\nRoman\nMedium\n");
+    EXPECT_EQ(prefsEntries(), QStringList{"sumwise.txt"}); // no temporary file left
+
+    // The failure was for one write only.
+    EXPECT_TRUE(writeSettingsFile("True\nAdd\nEasy\n"));
+    EXPECT_EQ(contentOf(settingsPath()), "True\nAdd\nEasy\n");
+
+    // A first write that fails leaves no file at all.
+    ASSERT_TRUE(QFile::remove(settingsPath()));
+    fw::testing::failNextCommit();
+    EXPECT_FALSE(writeSettingsFile("True\nAdd\nEasy\n"));
+    EXPECT_EQ(prefsEntries(), QStringList());
+}
+
+} // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fw/runtime.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
@@ -7,6 +9,7 @@ int main(int argc, char** argv)
     // Test discovery runs this binary too, wherever CTest's environment is not set.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    fw::RuntimeInit();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Set-up, build, run and test on Debian 12, as root.
+#   ./build.sh run    install what is missing, build, start Sumwise
+#   ./build.sh test   install what is missing, build twice (plain, and with
+#                     AddressSanitizer + UndefinedBehaviorSanitizer), run every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+RUN_PACKAGES=(cmake make g++ qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins fonts-liberation2)
+TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool clang libclang-rt-dev)
+
+install_missing() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    if ((${#missing[@]})); then
+        echo "Installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -q
+        apt-get install -y -q --no-install-recommends "${missing[@]}"
+    fi
+}
+
+jobs() { nproc 2>/dev/null || echo 2; }
+
+configure_and_build() { # <build dir> <extra cmake args...>
+    local dir=$1; shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$dir" -j "$(jobs)"
+}
+
+case "${1:-}" in
+run)
+    install_missing "${RUN_PACKAGES[@]}"
+    configure_and_build build -DSUMWISE_BUILD_TESTS=OFF -DSUMWISE_BUILD_BENCH=OFF
+    exec ./build/bundle/bin/sumwise
+    ;;
+test)
+    install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    export QT_QPA_PLATFORM=offscreen
+    configure_and_build build-test -DSUMWISE_WERROR=ON
+    ctest --test-dir build-test --output-on-failure -j "$(jobs)" -LE nightly
+    configure_and_build build-asan -DSUMWISE_WERROR=ON -DSUMWISE_SANITIZE=ON -DSUMWISE_BUILD_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir build-asan --output-on-failure -j "$(jobs)" -LE "nightly|e2e"
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

@@ -37,8 +37,9 @@ QString matchName(const QString& text, const QStringList& names)
 }
 
 // The first count lines of content; fewer when the content ends first. When
-// content is only the start of something longer, a line that runs to its end
-// was cut short and is left out: its whole text is longer than any value.
+// content is only the start of the file, a line that runs to its end may go on
+// past it, so rather than read a piece of it as a value it counts as missing.
+// Only first lines thousands of bytes long, which we never write, come near that.
 QList<QByteArray> firstLines(QByteArrayView content, int count, bool cutShort)
 {
     QList<QByteArray> lines;

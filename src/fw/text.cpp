@@ -74,8 +74,7 @@ QString plainReal(double value)
             out = digits.left(intDigits) + u'.' + digits.mid(intDigits);
         }
     }
-    // Rounding to 15 digits can leave nothing but zeros behind.
-    if (negative && digits != QStringLiteral("0"))
+    if (negative)
         out.prepend(u'-');
     return out;
 }
@@ -98,6 +97,7 @@ QString Str(double value)
     if (std::trunc(value) == value) {
         if (std::fabs(value) < kInt64Limit)
             return QString::number(qint64(value));
+        // No integer type writes these; 309 digits would help no one.
         return QString::number(value, 'g', 15);
     }
     return plainReal(value);

@@ -161,13 +161,6 @@ TEST(HttpParseHead, HeadersInOrderWithNamesIgnoringCase)
     EXPECT_EQ(head.headers.value("Missing"), "");
 }
 
-TEST(HttpParseHead, StatusLineOnly)
-{
-    const ReplyHead head = parseHead("HTTP/1.0 404 Not Found");
-    EXPECT_EQ(head.status, 404);
-    EXPECT_EQ(head.headers.count(), 0);
-}
-
 TEST(HttpContentLength, Table)
 {
     struct Row {

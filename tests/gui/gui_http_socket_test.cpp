@@ -381,14 +381,11 @@ private:
 // still gets the Error later, from the event loop, and not after an Abort.
 TEST_F(HttpSocketTest, FailureInsideGetArrivesLater)
 {
-    TestServer server(replyAndClose("HTTP/1.0 200 OK\r\n\r\nfirst"));
-    // A sanitizer build checks object types with the help of a pipe; one fetch
-    // beforehand lets it do so while descriptors are still to be had.
+    TestServer server(replyAndClose("HTTP/1.0 200 OK\r\n\r\nunreachable"));
+    // A sanitizer build checks object types with the help of a pipe; going
+    // through the same calls beforehand lets it do so while descriptors last.
     socket->Get(server.url());
-    expectOneEvent();
-    ASSERT_EQ(events.pages.size(), 1u);
-
-    events = {};
+    socket->Abort();
     {
         NoFreeDescriptors exhausted;
         socket->Get(server.url());

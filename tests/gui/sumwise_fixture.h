@@ -19,8 +19,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFile>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,6 +100,31 @@ protected:
         const int fired = fw::testing::fireTimers();
         settle();
         return fired;
+    }
+
+    // The learner's hand on the main window: a mouse click on a button (a radio
+    // button on its indicator, where every style takes the click), typing into
+    // the answer field, and the Return key there.
+    static void click(QAbstractButton* button)
+    {
+        QPoint at = button->rect().center();
+        if (qobject_cast<QRadioButton*>(button)) {
+            QStyleOptionButton opt;
+            opt.initFrom(button);
+            at = button->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, button).center();
+        }
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+        settle();
+    }
+    static void typeAnswer(const QString& text)
+    {
+        QTest::keyClicks(w()->MyAnswer(), text);
+        settle();
+    }
+    static void pressReturn()
+    {
+        QTest::keyClick(w()->MyAnswer(), Qt::Key_Return);
+        settle();
     }
 
     QTemporaryDir configDir;

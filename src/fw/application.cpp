@@ -7,10 +7,18 @@
 
 #include <QApplication>
 
+#include <optional>
+#include <utility>
+
 namespace fw {
 
 namespace {
 Application* g_app = nullptr;
+// A quit asked for before the event loop runs (an unhandled exception in a
+// handler during start-up) would be lost, since exec starts afresh; the loop
+// then never starts.
+std::optional<int> g_quitBeforeLoop;
+bool g_loopRunning = false;
 } // namespace
 
 Application::Application() = default;
@@ -51,6 +59,8 @@ QString Application::LongVersion() const { return appMetadata().longVersion; }
 
 void Application::Quit(int code)
 {
+    if (!g_loopRunning)
+        g_quitBeforeLoop = code;
     QCoreApplication::exit(code);
 }
 
@@ -73,6 +83,7 @@ Application* GetAppObject()
 
 void _RunFrameworkInitialization(const std::function<void()>& lateStartup)
 {
+    g_quitBeforeLoop.reset();
     if (g_app) {
         Application* app = g_app;
         dispatch([app]() { app->Event_Open(); });
@@ -83,7 +94,12 @@ void _RunFrameworkInitialization(const std::function<void()>& lateStartup)
 
 int _RuntimeRun()
 {
-    return QApplication::exec();
+    if (g_quitBeforeLoop)
+        return *std::exchange(g_quitBeforeLoop, std::nullopt);
+    g_loopRunning = true;
+    const int code = QApplication::exec();
+    g_loopRunning = false;
+    return code;
 }
 
 } // namespace fw

@@ -39,7 +39,8 @@ public:
     QString ShortVersion() const;
     QString LongVersion() const;
 
-    // Ends the event loop; exec returns code.
+    // Ends the event loop; exec returns code. Asked for before the loop runs,
+    // the loop does not start and _RuntimeRun returns code at once.
     static void Quit(int code = 0);
     // The File menu's quit item: closes the open windows, newest first, so each
     // runs its Close event (the main window saves its settings there), then quits.

@@ -1,10 +1,10 @@
 #include "fw/dispatch.h"
 
+#include "fw/application.h"
 #include "fw/dialogs.h"
 #include "fw/exceptions.h"
 #include "fw/testing.h"
 
-#include <QCoreApplication>
 #include <QtGlobal>
 
 namespace fw {
@@ -61,7 +61,7 @@ void UnhandledException(std::exception_ptr error) noexcept
     } catch (...) {
         // Reporting must never throw back into the event loop.
     }
-    QCoreApplication::exit(1);
+    Application::Quit(1);
 }
 
 } // namespace fw

@@ -1,16 +1,16 @@
 #include "fw/sound.h"
 
-#include <QAudioDevice>
+#include "fw/audio/audio_module.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace fw {
 
@@ -116,6 +116,30 @@ bool isSoundFile(const QString& path)
     return bytes.size() <= maxSoundFileBytes && isPlayablePcmWave(bytes);
 }
 
+struct AudioModule {
+    audio::OutputPresentFunction outputPresent = nullptr;
+    audio::NewSoundEffectFunction newSoundEffect = nullptr;
+};
+
+// The audio module beside the executable (<bundle>/lib), loaded at the first
+// Play that gets this far and kept to the end. One that is missing or lacks an
+// entry point is not tried again: nothing is heard, as without a device.
+const AudioModule* audioModule()
+{
+    static const std::optional<AudioModule> module = []() -> std::optional<AudioModule> {
+        QLibrary library(QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/")
+                                         + QLatin1String(audio::kModuleFileName)));
+        AudioModule m;
+        m.outputPresent = reinterpret_cast<audio::OutputPresentFunction>(library.resolve(audio::kOutputPresentSymbol));
+        m.newSoundEffect =
+            reinterpret_cast<audio::NewSoundEffectFunction>(library.resolve(audio::kNewSoundEffectSymbol));
+        if (!m.outputPresent || !m.newSoundEffect)
+            return std::nullopt;
+        return m;
+    }();
+    return module ? &*module : nullptr;
+}
+
 } // namespace
 
 Sound::Sound(const QString& path)
@@ -135,17 +159,16 @@ void Sound::Play()
     if (g_muted)
         return;
     QCoreApplication* app = QCoreApplication::instance();
+    const AudioModule* module = app ? audioModule() : nullptr;
     // Without an output device the effect would sit "playing" forever and the
     // audio layer would warn about it; a device plugged in later is used from
     // the next Play on.
-    if (!app || QMediaDevices::defaultAudioOutput().isNull())
+    if (!module || !module->outputPresent())
         return;
-    if (!effect_) {
-        effect_ = new QSoundEffect(app);
-        effect_->setSource(QUrl::fromLocalFile(path_));
-    }
+    if (!effect_)
+        effect_ = module->newSoundEffect(path_, app);
     // A play asked for while the file is still loading starts once it is loaded.
-    effect_->play();
+    QMetaObject::invokeMethod(effect_, "play");
 }
 
 std::shared_ptr<Sound> OpenAsSound(const QString& path)

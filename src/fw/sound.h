@@ -6,7 +6,7 @@
 
 #include <memory>
 
-class QSoundEffect;
+class QObject;
 
 namespace fw {
 
@@ -30,9 +30,10 @@ public:
 
 private:
     QString path_;
-    // Owned by this sound but parented to the application object, so it goes
-    // with the application at the latest and is never touched after that.
-    QPointer<QSoundEffect> effect_;
+    // The QSoundEffect, made by the audio module. Owned by this sound but
+    // parented to the application object, so it goes with the application at
+    // the latest and is never touched after that.
+    QPointer<QObject> effect_;
 };
 
 // The sound in the file at path, or nullptr when the file is missing, is not a

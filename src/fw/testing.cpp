@@ -1,5 +1,6 @@
 #include "fw/testing.h"
 
+#include "fw/build_constant.h"
 #include "fw/timer.h"
 
 #include <deque>
@@ -72,6 +73,7 @@ void resetRecordings()
     g_beeps = 0;
     g_unhandled.clear();
     g_trace.clear();
+    clearBuildConstantOverrides();
 }
 
 } // namespace fw::testing

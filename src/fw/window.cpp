@@ -151,7 +151,13 @@ void Window::ShowModal()
 {
     if (closed_)
         return;
-    setWindowModality(Qt::ApplicationModal);
+    if (windowModality() != Qt::ApplicationModal) {
+        // A window that Visible already showed would stay modeless: Qt takes
+        // a change of modality only when the window is shown anew.
+        if (isVisible())
+            hide();
+        setWindowModality(Qt::ApplicationModal);
+    }
     Show();
     QEventLoop loop;
     connect(this, &Window::closed, &loop, &QEventLoop::quit);

@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "build_constants.h"
+#include "fw/build_constant.h"
 #include "fw/dialogs.h"
 #include "fw/dispatch.h"
 #include "fw/http_parse.h"
@@ -14,7 +15,7 @@ namespace update {
 
 QString updateWindow::updateAddress()
 {
-    return QString::fromUtf8(build::kUpdateUrl);
+    return fw::buildConstant(QStringLiteral("kUpdateUrl"), QString::fromUtf8(build::kUpdateUrl));
 }
 
 QString updateWindow::makerSiteAddress()

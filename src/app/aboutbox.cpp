@@ -55,7 +55,7 @@ void AboutBox::_CreateControls0()
                   [this] { SupportButton_Action(); });
     addLabel(QStringLiteral("StaticText5"), 0,
              {.Left = 15, .Top = 290, .Width = 260, .Height = 20,
-              .Text = QStringLiteral("Icon by Tessa Lind, from the Open Glyph Library"), .TextAlign = 0,
+              .Text = QStringLiteral("Icon by Tessa Lind, Open Glyph Library"), .TextAlign = 0,
               .TabIndex = 7});
 }
 

@@ -124,36 +124,54 @@ bool drawRandomNumbers(fw::Random& random, qint32 low, qint32 high, bool divide,
     return false;
 }
 
-bool drawAlgebraEasy(fw::Random& random, qint32 low, qint32 high, AlgebraDraw& io, GeneratorStats* stats)
-{
-    if (!algebraRangeUsable(low, high))
-        return false;
+namespace {
 
-    Draws draws(random, stats);
-    AlgebraDraw d = io;
+// The draws of the two-term equations, in their order: P and Q from the range,
+// Y from 1 to 100, then the sign.
+bool drawTwoTermEquation(Draws& draws, qint32 low, qint32 high, AlgebraDraw& d)
+{
     draws.attempt();
     if (!draws.take(low, high, d.P) || !draws.take(low, high, d.Q) || !draws.take(1, 100, d.Y)
         || !draws.take(1, 10, d.RandomOp1))
         return false;
-    const bool plus = d.RandomOp1 < 6;
-    d.S = plus ? kPlus : kMinus;
-    if (d.Q < d.Y)
-        std::swap(d.Q, d.Y);
+    d.S = d.RandomOp1 < 6 ? kPlus : kMinus;
+    return true;
+}
 
-    // Raise Q until Q +/- Y is a multiple of P with a quotient of at least 2.
+// Raises one number of the equation by 1 until num() is a multiple of P, then,
+// while the quotient is below minAnswer, by 10 and searches again.
+template <class Num>
+void raiseUntilWhole(Draws& draws, AlgebraDraw& d, qint32& raised, qint32 minAnswer, Num num)
+{
     for (;;) {
-        const qint32 num = plus ? d.Q + d.Y : d.Q - d.Y;
-        if (!divisible(num, d.P)) {
-            ++d.Q;
+        if (!divisible(num(), d.P)) {
+            ++raised;
             draws.step();
             continue;
         }
-        d.AlgebraAnswer = exactQuotient(num, d.P);
-        if (d.AlgebraAnswer >= 2)
-            break;
-        d.Q += 10;
+        d.AlgebraAnswer = exactQuotient(num(), d.P);
+        if (d.AlgebraAnswer >= minAnswer)
+            return;
+        raised += 10;
         draws.step();
     }
+}
+
+} // namespace
+
+bool drawAlgebraEasy(fw::Random& random, qint32 low, qint32 high, AlgebraDraw& io, GeneratorStats* stats)
+{
+    if (!algebraRangeUsable(low, high))
+        return false;
+    Draws draws(random, stats);
+    AlgebraDraw d = io;
+    if (!drawTwoTermEquation(draws, low, high, d))
+        return false;
+    if (d.Q < d.Y)
+        std::swap(d.Q, d.Y);
+    // P X = Q + Y or Q - Y: raise Q.
+    const bool plus = d.S == kPlus;
+    raiseUntilWhole(draws, d, d.Q, 2, [&] { return plus ? d.Q + d.Y : d.Q - d.Y; });
     io = d;
     return true;
 }
@@ -162,30 +180,13 @@ bool drawAlgebraMedium(fw::Random& random, qint32 low, qint32 high, AlgebraDraw&
 {
     if (!algebraRangeUsable(low, high))
         return false;
-
     Draws draws(random, stats);
     AlgebraDraw d = io;
-    draws.attempt();
-    if (!draws.take(low, high, d.P) || !draws.take(low, high, d.Q) || !draws.take(1, 100, d.Y)
-        || !draws.take(1, 10, d.RandomOp1))
+    if (!drawTwoTermEquation(draws, low, high, d))
         return false;
-    const bool plus = d.RandomOp1 < 6;
-    d.S = plus ? kPlus : kMinus;
-
-    // Raise Y until Y -/+ Q is a multiple of P with a quotient of at least 11.
-    for (;;) {
-        const qint32 num = plus ? d.Y - d.Q : d.Y + d.Q;
-        if (!divisible(num, d.P)) {
-            ++d.Y;
-            draws.step();
-            continue;
-        }
-        d.AlgebraAnswer = exactQuotient(num, d.P);
-        if (d.AlgebraAnswer >= 11)
-            break;
-        d.Y += 10;
-        draws.step();
-    }
+    // P X + Q = Y or P X - Q = Y: raise Y.
+    const bool plus = d.S == kPlus;
+    raiseUntilWhole(draws, d, d.Y, 11, [&] { return plus ? d.Y - d.Q : d.Y + d.Q; });
     io = d;
     return true;
 }

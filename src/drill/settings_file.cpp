@@ -1,14 +1,12 @@
 #include "drill/settings_file.h"
 
+#include "drill/settings_format.h"
 #include "fw/files.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
-
-// Sounds on, Add, Easy: the three lines a first run writes.
-const QByteArray defaultContent = QByteArrayLiteral("True\nAdd\nEasy\n");
 
 // Three short lines fit many times over; anything longer is not ours.
 constexpr qsizetype maxSettingsBytes = 4096;
@@ -27,14 +25,14 @@ QByteArray readSettingsFileCreatingDefaults()
 {
     const QString path = settingsFilePath();
     if (path.isEmpty())
-        return defaultContent;
+        return drill::defaultSettings();
     // One attempt: a folder that takes no file must not keep us here.
     if (!QFileInfo::exists(path))
-        fw::writeTextFileAtomically(path, defaultContent);
+        fw::writeTextFileAtomically(path, drill::defaultSettings());
 
     std::optional<QByteArray> content = fw::readTextFilePrefix(path, maxSettingsBytes + 1);
     if (!content)
-        return defaultContent;
+        return drill::defaultSettings();
     if (content->size() > maxSettingsBytes) {
         // A line cut at the bound could read as a value it is not ("Easy" out
         // of "Easygoing..."): keep only whole lines.

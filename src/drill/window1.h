@@ -3,7 +3,14 @@
 #include "fw/menu.h"
 #include "fw/window.h"
 
+namespace fw {
+class Random;
+}
+
 namespace drill {
+
+struct AlgebraDraw;
+struct GeneratorStats;
 
 // The main window of the drill. It keeps no data of its own beyond its
 // controls: the drill state lives in Module1, and the selected operation and
@@ -119,6 +126,7 @@ public:
 private:
     void _CreateControls0();
     void _CreateControls1();
+    void showTwoTermEquation(bool (*draw)(fw::Random&, qint32, qint32, AlgebraDraw&, GeneratorStats*));
 
     template <class T>
     T* menuItem(const char* name) const

@@ -74,10 +74,11 @@ void Window1::GetRandomNumbers()
     Module1::Temp = d.Temp;
 }
 
-void Window1::GetAlgebraRandomNumbersEasy()
+// Easy and Medium write the same four labels; only the equation's shape differs.
+void Window1::showTwoTermEquation(bool (*draw)(fw::Random&, qint32, qint32, AlgebraDraw&, GeneratorStats*))
 {
     AlgebraDraw d = algebraGlobals();
-    if (!drawAlgebraEasy(generator(), Module1::Low, Module1::High, d))
+    if (!draw(generator(), Module1::Low, Module1::High, d, nullptr))
         return;
     storeAlgebraGlobals(d);
     PValue()->setText(fw::Str(d.P));
@@ -86,16 +87,14 @@ void Window1::GetAlgebraRandomNumbersEasy()
     YValue()->setText(fw::Str(d.Y));
 }
 
+void Window1::GetAlgebraRandomNumbersEasy()
+{
+    showTwoTermEquation(&drawAlgebraEasy);
+}
+
 void Window1::GetAlgebraRandomNumbersMedium()
 {
-    AlgebraDraw d = algebraGlobals();
-    if (!drawAlgebraMedium(generator(), Module1::Low, Module1::High, d))
-        return;
-    storeAlgebraGlobals(d);
-    PValue()->setText(fw::Str(d.P));
-    QValue()->setText(fw::Str(d.Q));
-    AlgebraOp1()->setText(d.S);
-    YValue()->setText(fw::Str(d.Y));
+    showTwoTermEquation(&drawAlgebraMedium);
 }
 
 void Window1::GetAlgebraRandomNumbersHard()

@@ -117,6 +117,8 @@ MessageDialogButton* MessageDialog::ShowModal()
     QFont bold = message->font();
     bold.setBold(true);
     message->setFont(bold);
+    // Wide enough that a two-sentence message does not wrap into a tall column.
+    message->setMinimumWidth(380);
     column->addWidget(message);
     if (!Explanation.isEmpty())
         column->addWidget(plainLabel(Explanation, &dialog));

@@ -2,7 +2,8 @@
 # Set-up, build, run and test on Debian 12, as root.
 #   ./build.sh run    install what is missing, build, start Sumwise
 #   ./build.sh test   install what is missing, build twice (plain, and with
-#                     AddressSanitizer + UndefinedBehaviorSanitizer), run every test
+#                     AddressSanitizer + UndefinedBehaviorSanitizer), run every test,
+#                     then fuzz the parsers of outside input for a bounded time
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -44,6 +45,11 @@ test)
     configure_and_build build-asan -DSUMWISE_WERROR=ON -DSUMWISE_SANITIZE=ON -DSUMWISE_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --test-dir build-asan --output-on-failure -j "$(jobs)" -LE "nightly|e2e"
+    # The parsers of outside input under libFuzzer (clang), each for a bounded time.
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSUMWISE_FUZZ=ON \
+        -DSUMWISE_BUILD_TESTS=OFF -DSUMWISE_BUILD_BENCH=OFF
+    cmake --build build-fuzz -j "$(jobs)" --target sumwise_fuzzers
+    ctest --test-dir build-fuzz --output-on-failure -j "$(jobs)" -L fuzz
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -61,6 +61,7 @@ void clearStartupTrace() { g_trace.clear(); }
 
 int fireTimers() { return Timer::fireAllRunning(); }
 int runningTimerCount() { return Timer::runningCount(); }
+void setTimersManual(bool manual) { Timer::setManual(manual); }
 
 void resetRecordings()
 {
@@ -74,6 +75,7 @@ void resetRecordings()
     g_unhandled.clear();
     g_trace.clear();
     clearBuildConstantOverrides();
+    Timer::setManual(false);
 }
 
 } // namespace fw::testing

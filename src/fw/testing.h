@@ -65,6 +65,8 @@ void clearStartupTrace();
 int fireTimers();
 // How many timers are running.
 int runningTimerCount();
+// While set, running timers fire only through fireTimers(), never on their own.
+void setTimersManual(bool manual);
 
 // Puts every recording back to empty and every switch to its default.
 void resetRecordings();

@@ -10,6 +10,8 @@
 namespace fw {
 
 namespace {
+bool g_manual = false;
+
 std::vector<Timer*>& liveTimers()
 {
     static std::vector<Timer*> timers;
@@ -34,11 +36,15 @@ void Timer::setMode(int mode)
 {
     mode_ = mode;
     if (mode == 0) {
+        running_ = false;
         timer_.stop();
         return;
     }
+    running_ = true;
+    started_.start();
     timer_.setSingleShot(mode == 1);
-    timer_.start(period_);
+    if (!g_manual)
+        timer_.start(period_);
 }
 
 void Timer::setPeriod(int milliseconds)
@@ -48,11 +54,26 @@ void Timer::setPeriod(int milliseconds)
         timer_.start(period_);
 }
 
+int Timer::remainingTime() const
+{
+    if (!running_)
+        return -1;
+    return int(std::max<qint64>(0, period_ - started_.elapsed()));
+}
+
+void Timer::setManual(bool manual)
+{
+    g_manual = manual;
+}
+
 void Timer::fire()
 {
     if (mode_ == 1) {
         mode_ = 0;
+        running_ = false;
         timer_.stop();
+    } else {
+        started_.start();
     }
     if (action_) {
         // The action may close the window that owns this timer.
@@ -63,7 +84,7 @@ void Timer::fire()
 
 void Timer::fireNow()
 {
-    if (timer_.isActive())
+    if (running_)
         fire();
 }
 

@@ -37,6 +37,8 @@ protected:
     {
         ASSERT_TRUE(configDir.isValid());
         fw::testing::resetRecordings();
+        // A loaded machine must not let Timer1's 50 ms pass behind a test's back.
+        fw::testing::setTimersManual(true);
         fw::testing::setPreferencesFolder(configDir.path());
         fw::testing::setUrlOpeningSuppressed(true);
         fw::testing::setDialogsScripted(true);

@@ -23,12 +23,12 @@ install_missing() {
     fi
 }
 
-jobs() { nproc 2>/dev/null || echo 2; }
+ncpu() { nproc 2>/dev/null || echo 2; }
 
 configure_and_build() { # <build dir> <extra cmake args...>
     local dir=$1; shift
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build "$dir" -j "$(jobs)"
+    cmake --build "$dir" -j "$(ncpu)"
 }
 
 case "${1:-}" in
@@ -41,15 +41,15 @@ test)
     install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     export QT_QPA_PLATFORM=offscreen
     configure_and_build build-test -DSUMWISE_WERROR=ON
-    ctest --test-dir build-test --output-on-failure -j "$(jobs)" -LE nightly
+    ctest --test-dir build-test --output-on-failure -j "$(ncpu)" -LE nightly
     configure_and_build build-asan -DSUMWISE_WERROR=ON -DSUMWISE_SANITIZE=ON -DSUMWISE_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        ctest --test-dir build-asan --output-on-failure -j "$(jobs)" -LE "nightly|e2e"
+        ctest --test-dir build-asan --output-on-failure -j "$(ncpu)" -LE "nightly|e2e"
     # The parsers of outside input under libFuzzer (clang), each for a bounded time.
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSUMWISE_FUZZ=ON \
         -DSUMWISE_BUILD_TESTS=OFF -DSUMWISE_BUILD_BENCH=OFF
-    cmake --build build-fuzz -j "$(jobs)" --target sumwise_fuzzers
-    ctest --test-dir build-fuzz --output-on-failure -j "$(jobs)" -L fuzz
+    cmake --build build-fuzz -j "$(ncpu)" --target sumwise_fuzzers
+    ctest --test-dir build-fuzz --output-on-failure -j "$(ncpu)" -L fuzz
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -159,7 +159,12 @@ void raiseUntilWhole(Draws& draws, AlgebraDraw& d, qint32& raised, qint32 minAns
 
 } // namespace
 
-bool drawAlgebraEasy(fw::Random& random, qint32 low, qint32 high, AlgebraDraw& io, GeneratorStats* stats)
+namespace {
+
+// The frame both two-term generators share: the range check, the draws, then
+// shape(d) lays out and solves the equation; io changes only on success.
+template <class Shape>
+bool drawTwoTerm(fw::Random& random, qint32 low, qint32 high, AlgebraDraw& io, GeneratorStats* stats, Shape shape)
 {
     if (!algebraRangeUsable(low, high))
         return false;
@@ -167,28 +172,29 @@ bool drawAlgebraEasy(fw::Random& random, qint32 low, qint32 high, AlgebraDraw& i
     AlgebraDraw d = io;
     if (!drawTwoTermEquation(draws, low, high, d))
         return false;
-    if (d.Q < d.Y)
-        std::swap(d.Q, d.Y);
-    // P X = Q + Y or Q - Y: raise Q.
-    const bool plus = d.S == kPlus;
-    raiseUntilWhole(draws, d, d.Q, 2, [&] { return plus ? d.Q + d.Y : d.Q - d.Y; });
+    shape(draws, d, d.S == kPlus);
     io = d;
     return true;
 }
 
+} // namespace
+
+bool drawAlgebraEasy(fw::Random& random, qint32 low, qint32 high, AlgebraDraw& io, GeneratorStats* stats)
+{
+    return drawTwoTerm(random, low, high, io, stats, [](Draws& draws, AlgebraDraw& d, bool plus) {
+        if (d.Q < d.Y)
+            std::swap(d.Q, d.Y);
+        // P X = Q + Y or Q - Y: raise Q.
+        raiseUntilWhole(draws, d, d.Q, 2, [&] { return plus ? d.Q + d.Y : d.Q - d.Y; });
+    });
+}
+
 bool drawAlgebraMedium(fw::Random& random, qint32 low, qint32 high, AlgebraDraw& io, GeneratorStats* stats)
 {
-    if (!algebraRangeUsable(low, high))
-        return false;
-    Draws draws(random, stats);
-    AlgebraDraw d = io;
-    if (!drawTwoTermEquation(draws, low, high, d))
-        return false;
-    // P X + Q = Y or P X - Q = Y: raise Y.
-    const bool plus = d.S == kPlus;
-    raiseUntilWhole(draws, d, d.Y, 11, [&] { return plus ? d.Y - d.Q : d.Y + d.Q; });
-    io = d;
-    return true;
+    return drawTwoTerm(random, low, high, io, stats, [](Draws& draws, AlgebraDraw& d, bool plus) {
+        // P X + Q = Y or P X - Q = Y: raise Y.
+        raiseUntilWhole(draws, d, d.Y, 11, [&] { return plus ? d.Y - d.Q : d.Y + d.Q; });
+    });
 }
 
 bool drawAlgebraHard(fw::Random& random, qint32 low, qint32 high, AlgebraDraw& io, GeneratorStats* stats)

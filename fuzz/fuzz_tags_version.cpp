@@ -29,11 +29,11 @@ void checkTags(const QString& text, const QString& fuzzedTag)
         (void)update::isFreeUpgrade(value);
     }
 
-    const QString description = update::cutDescription(text);
-    fuzzCheck(description.size() <= update::kMaxDescriptionLength && text.startsWith(description),
+    const QString description = update::cutForDisplay(text);
+    fuzzCheck(description.size() <= update::kMaxShownLength && text.startsWith(description),
               "the description is a bounded prefix");
     if (description.size() < text.size())
-        fuzzCheck(description.size() >= update::kMaxDescriptionLength - 1, "the description is cut only at its bound");
+        fuzzCheck(description.size() >= update::kMaxShownLength - 1, "the description is cut only at its bound");
     if (!description.isEmpty() && description.size() < text.size())
         fuzzCheck(!(description.back().isHighSurrogate() && text.at(description.size()).isLowSurrogate()),
                   "the description never ends inside a surrogate pair");

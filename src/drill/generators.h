@@ -75,7 +75,9 @@ inline constexpr int kMaxHardAttempts = 10000;
 // returns false, leaving io untouched, when the range cannot give a problem:
 //   drawRandomNumbers: low >= high, a bound beyond kMaxArithmeticOperand; with
 //     divide also low < 1, no pair of different values within the level's limit
-//     (20, 500, 5000; Level::None has none), or kMaxDivideAttempts used up;
+//     (20, 500, 5000), or kMaxDivideAttempts used up. With no level selected
+//     (Level::None) divide has no limit: the two operands come back swapped,
+//     First < Second, and nothing is multiplied;
 //   drawAlgebraEasy, drawAlgebraMedium: low < 1, low > high, high beyond
 //     kMaxAlgebraOperand;
 //   drawAlgebraHard: the same, or high - low < 2, or kMaxHardAttempts used up.

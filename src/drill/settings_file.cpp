@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // Three short lines fit many times over; anything longer is not ours.
@@ -35,9 +37,10 @@ QByteArray readSettingsFileCreatingDefaults()
         return drill::defaultSettings();
     if (content->size() > maxSettingsBytes) {
         // A line cut at the bound could read as a value it is not ("Easy" out
-        // of "Easygoing..."): keep only whole lines.
+        // of "Easygoing..."): keep only whole lines, whichever line end the
+        // file uses (a CR-only file must not lose its three lines).
         content->truncate(maxSettingsBytes);
-        content->truncate(content->lastIndexOf('\n') + 1);
+        content->truncate(std::max(content->lastIndexOf('\n'), content->lastIndexOf('\r')) + 1);
     }
     return *content;
 }

@@ -11,7 +11,12 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QUrl>
+#include <QScreen>
+#include <QTextEdit>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace fw {
 
@@ -65,15 +70,33 @@ QStyle::StandardPixmap iconPixmap(int icon)
     }
 }
 
-QLabel* plainLabel(const QString& text, QWidget* parent)
+// A read-only text that looks like a label but never outgrows its room: the
+// texts may come from a file fetched over the network, so they are shown as
+// plain text (never markup), wrapped at word boundaries or, for a word wider
+// than the room, anywhere, and scrolled once taller than maxHeight.
+QTextEdit* boundedText(const QString& text, bool bold, int width, int maxHeight, QWidget* parent)
 {
-    auto* l = new QLabel(parent);
-    // The texts may come from a file fetched over the network: never markup.
-    l->setTextFormat(Qt::PlainText);
-    l->setText(text);
-    l->setWordWrap(true);
-    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return l;
+    auto* t = new QTextEdit(parent);
+    t->setReadOnly(true);
+    t->setAcceptRichText(false);
+    t->setPlainText(text);
+    t->setFrameShape(QFrame::NoFrame);
+    t->viewport()->setAutoFillBackground(false);
+    t->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    t->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    t->setLineWrapMode(QTextEdit::WidgetWidth);
+    t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    t->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    if (bold) {
+        QFont f = t->font();
+        f.setBold(true);
+        t->setFont(f);
+    }
+    t->document()->setDocumentMargin(0);
+    t->document()->setTextWidth(width);
+    const int wanted = int(std::ceil(t->document()->size().height()));
+    t->setFixedSize(width, std::min(wanted, maxHeight));
+    return t;
 }
 
 } // namespace
@@ -104,24 +127,26 @@ MessageDialogButton* MessageDialog::ShowModal()
 
     QDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(Title);
+    // Whatever the texts hold, the dialog and its buttons stay on the screen:
+    // the message and the explanation get a bounded share of its height each.
+    const QScreen* screen = dialog.parentWidget() ? dialog.parentWidget()->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 640, 480);
+    constexpr int iconSize = 48;
+    // Wide enough that a two-sentence message does not wrap into a tall column.
+    const int textWidth = std::clamp(room.width() - iconSize - 120, 120, 400);
+
     auto* outer = new QHBoxLayout(&dialog);
     if (Icon >= 0) {
         auto* icon = new QLabel(&dialog);
-        icon->setPixmap(dialog.style()->standardIcon(iconPixmap(Icon)).pixmap(48, 48));
+        icon->setPixmap(dialog.style()->standardIcon(iconPixmap(Icon)).pixmap(iconSize, iconSize));
         icon->setAlignment(Qt::AlignTop);
-        outer->addWidget(icon);
+        outer->addWidget(icon, 0, Qt::AlignTop);
     }
     auto* column = new QVBoxLayout;
     outer->addLayout(column);
-    QLabel* message = plainLabel(Message, &dialog);
-    QFont bold = message->font();
-    bold.setBold(true);
-    message->setFont(bold);
-    // Wide enough that a two-sentence message does not wrap into a tall column.
-    message->setMinimumWidth(380);
-    column->addWidget(message);
+    column->addWidget(boundedText(Message, true, textWidth, room.height() / 4, &dialog));
     if (!Explanation.isEmpty())
-        column->addWidget(plainLabel(Explanation, &dialog));
+        column->addWidget(boundedText(Explanation, false, textWidth, room.height() / 3, &dialog));
     auto* buttons = new QHBoxLayout;
     column->addLayout(buttons);
 
@@ -142,6 +167,10 @@ MessageDialogButton* MessageDialog::ShowModal()
     buttons->addStretch();
     addButton(CancelButton, false);
     addButton(ActionButton, true);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    // Return answers with the action button even after a click in the texts.
+    for (auto* text : dialog.findChildren<QTextEdit*>())
+        text->setFocusPolicy(Qt::NoFocus);
     // Escape and the close box answer as the cancel button does.
     dialog.exec();
     return pressed;

@@ -11,6 +11,10 @@ namespace fw {
 
 namespace {
 ExceptionHelper g_helper = nullptr;
+// Set once an exception went unhandled: from then on the program is only
+// waiting to end, and none of its handlers may run behind the report (a timer
+// would draw a problem under the "must shut down" message).
+bool g_mustShutDown = false;
 } // namespace
 
 std::exception_ptr CallFunctionWithExceptionHandling(const std::function<void()>& fn)
@@ -30,6 +34,8 @@ void RuntimeSetExceptionHelper(ExceptionHelper helper)
 
 void dispatch(const std::function<void()>& fn) noexcept
 {
+    if (g_mustShutDown)
+        return;
     std::exception_ptr error = g_helper ? g_helper(fn) : CallFunctionWithExceptionHandling(fn);
     if (error)
         UnhandledException(error);
@@ -51,6 +57,7 @@ const char* describeException(std::exception_ptr error, std::string& storage) no
 
 void UnhandledException(std::exception_ptr error) noexcept
 {
+    g_mustShutDown = true;
     std::string text;
     describeException(error, text);
     testing::recordUnhandledException(QString::fromStdString(text));
@@ -63,5 +70,9 @@ void UnhandledException(std::exception_ptr error) noexcept
     }
     Application::Quit(1);
 }
+
+namespace testing {
+void clearMustShutDown() { g_mustShutDown = false; }
+} // namespace testing
 
 } // namespace fw

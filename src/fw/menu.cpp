@@ -129,9 +129,10 @@ void MenuItem::addItemTo(QMenu* menu)
     // Shortcuts work whichever of the program's windows is active.
     action->setShortcutContext(Qt::ApplicationShortcut);
     syncAction(action);
-    QObject::connect(action, &QAction::triggered, action, [this, action]() {
+    QObject::connect(action, &QAction::triggered, action, [this, action = QPointer<QAction>(action)]() {
         menuItemChosen(this);
-        // A checkable action toggles itself; the model decides.
+        // A checkable action toggles itself; the model decides. The handler
+        // may have taken the action's menu bar away with its window.
         if (action)
             syncAction(action);
     });

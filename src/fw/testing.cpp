@@ -1,6 +1,7 @@
 #include "fw/testing.h"
 
 #include "fw/build_constant.h"
+#include "fw/dispatch.h"
 #include "fw/timer.h"
 
 #include <deque>
@@ -75,6 +76,7 @@ void resetRecordings()
     g_unhandled.clear();
     g_trace.clear();
     clearBuildConstantOverrides();
+    clearMustShutDown();
     Timer::setManual(false);
 }
 

@@ -1,9 +1,7 @@
 #include "fw/text.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
-#include <string>
 
 namespace fw {
 
@@ -162,52 +160,17 @@ QString NthField(const QString& text, const QString& separator, int k)
 
 double Val(const QString& text)
 {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && (text.at(i) == u' ' || text.at(i) == u'\t'))
-        ++i;
-
-    bool negative = false;
-    if (i < n && (text.at(i) == u'+' || text.at(i) == u'-')) {
-        negative = text.at(i) == u'-';
-        ++i;
-    }
-
-    // Only ASCII digits count; other Unicode digits are not numbers here.
-    const auto isDigit = [&](qsizetype at) {
-        return at < n && text.at(at) >= u'0' && text.at(at) <= u'9';
-    };
-    std::string number;
-    bool nonZeroInteger = false;
-    while (isDigit(i)) {
-        const char d = char(text.at(i).unicode());
-        if (d != '0')
-            nonZeroInteger = true;
-        number.push_back(d);
-        ++i;
-    }
-    if (i < n && text.at(i) == u'.' && isDigit(i + 1)) {
-        number.push_back('.');
-        ++i;
-        while (isDigit(i)) {
-            number.push_back(char(text.at(i).unicode()));
-            ++i;
-        }
-    }
-    if (number.empty())
-        return 0.0;
-
+    // Only ASCII digits from the very first character: " 1" and "+1" are not
+    // numbers here, so a version field written that way reads 0 and never
+    // passes for the running version. Other Unicode digits do not count.
     double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                        std::chars_format::fixed);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too many digits before the point overflow; a long run of zeros after
-        // it underflows.
-        value = nonZeroInteger ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (result.ec != std::errc()) {
-        value = 0.0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            break;
+        // A run of hundreds of digits grows to infinity rather than wrapping.
+        value = value * 10 + (c.unicode() - u'0');
     }
-    return negative ? -value : value;
+    return value;
 }
 
 bool TextEquals(const QString& a, const QString& b)

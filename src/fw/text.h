@@ -34,9 +34,10 @@ QString Mid(const QString& text, int start);
 // than k pieces, k < 1, or the separator is empty and k > 1.
 QString NthField(const QString& text, const QString& separator, int k);
 
-// The number written in decimal digits at the start of text (an optional sign,
-// digits, an optional fraction); 0 when the text does not begin with one.
-// Leading blanks are skipped. Never overflows: huge digit runs give a huge double.
+// The number written in decimal digits at the start of text: the digits from
+// the first character up to the first other character ("12abc" and "1.5" read
+// 12 and 1). 0 when the text does not begin with a digit: no blank, sign or
+// point may come first. Never overflows: a huge digit run gives a huge double.
 double Val(const QString& text);
 
 // Equality of texts, ignoring ASCII letter case only.

@@ -126,6 +126,10 @@ void Window::applyProperties(const WindowProps& p)
     if (p.MaximizeButton)
         flags |= Qt::WindowMaximizeButtonHint;
     setWindowFlags(flags);
+    // A movable modal dialog is modal from its first showing; made modal only
+    // later, it would have to be hidden and shown again, and would flicker.
+    if (p.Frame == 1)
+        setWindowModality(Qt::ApplicationModal);
     content_->setFixedSize(p.Width, p.Height);
     if (!p.Resizeable) {
         // The whole window (menu bar included) keeps the size of its content.

@@ -30,14 +30,14 @@ QString returnValue(const QString& text, const QString& tag)
     return fw::Mid(text, int(s), int(e - s));
 }
 
-QString cutDescription(const QString& description)
+QString cutForDisplay(const QString& text)
 {
-    if (description.size() <= kMaxDescriptionLength)
-        return description;
-    qsizetype length = kMaxDescriptionLength;
-    if (description.at(length - 1).isHighSurrogate())
+    if (text.size() <= kMaxShownLength)
+        return text;
+    qsizetype length = kMaxShownLength;
+    if (text.at(length - 1).isHighSurrogate())
         --length;
-    return description.left(length);
+    return text.left(length);
 }
 
 } // namespace update

@@ -17,12 +17,13 @@ QString endTag(const QString& tag);
 // Tags are found ignoring ASCII letter case, like every text search here.
 QString returnValue(const QString& text, const QString& tag);
 
-// Longest description shown to the user; the update file is fetched from the
-// network and may hold anything.
-inline constexpr int kMaxDescriptionLength = 2000;
+// Longest text from the update file shown to the user (the description, the
+// version): the file is fetched from the network and may hold anything, and
+// laying out a megabyte of text would freeze the dialog.
+inline constexpr int kMaxShownLength = 2000;
 
-// The description cut to at most kMaxDescriptionLength characters, never in the
-// middle of a surrogate pair.
-QString cutDescription(const QString& description);
+// The text cut to at most kMaxShownLength characters, never in the middle of a
+// surrogate pair.
+QString cutForDisplay(const QString& text);
 
 } // namespace update

@@ -131,7 +131,7 @@ void updateWindow::askUpgrade(const QString& newVersion, const QString& descript
 {
     fw::MessageDialog d;
     d.Title = QStringLiteral("New version available!");
-    d.Message = QStringLiteral("Version ") + newVersion + QStringLiteral(" is now available. ");
+    d.Message = QStringLiteral("Version ") + cutForDisplay(newVersion) + QStringLiteral(" is now available. ");
     d.Message += QStringLiteral("(You are using version ") + ::App()->ShortVersion() + QStringLiteral(".) ");
     if (isFree)
         d.Message += QStringLiteral("This is a free upgrade. ") + QStringLiteral("Would you like to automatically download ")
@@ -139,7 +139,7 @@ void updateWindow::askUpgrade(const QString& newVersion, const QString& descript
     else
         d.Message += QStringLiteral("This is a paid upgrade. ") + QStringLiteral("Would you like to automatically download ")
                      + QStringLiteral("the trial version (using your web browser)?");
-    d.Explanation = cutDescription(descriptionText);
+    d.Explanation = cutForDisplay(descriptionText);
     d.CancelButton.Visible = true;
     d.AlternateActionButton.Caption = QStringLiteral("Go to Website");
     d.AlternateActionButton.Visible = true;

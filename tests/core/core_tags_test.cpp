@@ -47,15 +47,15 @@ TEST(Tags, StartAndEndTag)
 
 TEST(Tags, CutDescription)
 {
-    EXPECT_EQ(update::cutDescription("short"), "short");
-    const QString exact(update::kMaxDescriptionLength, u'a');
-    EXPECT_EQ(update::cutDescription(exact), exact);
-    EXPECT_EQ(update::cutDescription(exact + "b").size(), update::kMaxDescriptionLength);
+    EXPECT_EQ(update::cutForDisplay("short"), "short");
+    const QString exact(update::kMaxShownLength, u'a');
+    EXPECT_EQ(update::cutForDisplay(exact), exact);
+    EXPECT_EQ(update::cutForDisplay(exact + "b").size(), update::kMaxShownLength);
 
     // An emoji straddling the cut is dropped whole, not split.
-    const QString straddling = QString(update::kMaxDescriptionLength - 1, u'a') + QStringLiteral("\U0001F600") + "z";
-    const QString cut = update::cutDescription(straddling);
-    EXPECT_EQ(cut.size(), update::kMaxDescriptionLength - 1);
+    const QString straddling = QString(update::kMaxShownLength - 1, u'a') + QStringLiteral("\U0001F600") + "z";
+    const QString cut = update::cutForDisplay(straddling);
+    EXPECT_EQ(cut.size(), update::kMaxShownLength - 1);
     EXPECT_FALSE(cut.back().isHighSurrogate());
 }
 
@@ -79,6 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(VersionCase{"same", "3.3.0", 3, 3, 0, true}, VersionCase{"missingField", "3.3", 3, 3, 0, true},
                       VersionCase{"fourthFieldIgnored", "3.3.0.9", 3, 3, 0, true},
                       VersionCase{"leadingZero", "3.03.0", 3, 3, 0, true},
+                      VersionCase{"blankInField", "3. 3.0", 3, 3, 0, false},
                       VersionCase{"older", "3.2.9", 3, 3, 0, false}, VersionCase{"newer", "3.3.1", 3, 3, 0, false},
                       VersionCase{"emptyIsZero", "", 0, 0, 0, true}, VersionCase{"emptyAgainstRunning", "", 1, 0, 0, false},
                       VersionCase{"errorPage", "<html>404</html>", 1, 0, 0, false},

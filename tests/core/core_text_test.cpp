@@ -116,17 +116,15 @@ INSTANTIATE_TEST_SUITE_P(
     Table, Val,
     ::testing::Values(ValCase{"digits", "42", 42}, ValCase{"leadingZero", "03", 3}, ValCase{"empty", "", 0},
                       ValCase{"letters", "abc", 0}, ValCase{"trailingText", "12abc", 12},
-                      ValCase{"fraction", "2.5", 2.5}, ValCase{"secondPointStops", "3.3.0", 3.3},
-                      ValCase{"negative", "-7", -7}, ValCase{"plus", "+7", 7}, ValCase{"blanks", "  \t9", 9},
-                      ValCase{"bareFraction", ".5", 0.5}, ValCase{"pointAlone", "5.", 5},
-                      ValCase{"signAlone", "-", 0}, ValCase{"noExponent", "1e3", 1}),
+                      ValCase{"pointEndsNumber", "1.5x", 1}, ValCase{"letterFirst", "x1", 0},
+                      ValCase{"blankFirst", " 1", 0}, ValCase{"tabFirst", "\t9", 0},
+                      ValCase{"plusFirst", "+1", 0}, ValCase{"minusFirst", "-7", 0},
+                      ValCase{"pointFirst", ".5", 0}, ValCase{"noExponent", "1e3", 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Val, HugeDigitRunsNeverOverflow)
 {
     EXPECT_EQ(fw::Val(QString(400, u'9')), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(fw::Val(QStringLiteral("-") + QString(400, u'9')), -std::numeric_limits<double>::infinity());
-    EXPECT_EQ(fw::Val(QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1")), 0.0);
     EXPECT_EQ(fw::Val(QString(400, u'0') + QStringLiteral("5")), 5.0);
 }
 

@@ -1,4 +1,5 @@
 #include "drill/settings_file.h"
+#include "drill/settings_format.h"
 #include "fw/files.h"
 
 #include <gtest/gtest.h>
@@ -160,6 +161,23 @@ TEST_F(SettingsFileTest, HugeFileIsReadOnlyAsFarAsTheBound)
     EXPECT_EQ(readSettingsFileCreatingDefaults(), "");
     writeRaw(settingsPath(), QByteArray(4090, 'x') + "\nEasygoing");
     EXPECT_EQ(readSettingsFileCreatingDefaults(), QByteArray(4090, 'x') + "\n");
+}
+
+// A file grown past the bound by lines of its own kind of line end still
+// gives its first three lines, whichever line end that is.
+TEST_F(SettingsFileTest, LongFileKeepsItsSettingsWhateverItsLineEnds)
+{
+    for (const char* eol : {"\n", "\r", "\r\n"}) {
+        SCOPED_TRACE(QByteArray(eol).toPercentEncoding().constData());
+        QByteArray file = QByteArray("False") + eol + "Divide" + eol + "Hard" + eol;
+        while (file.size() <= 2 * 4096)
+            file += QByteArray("a line written by some other program") + eol;
+        writeRaw(settingsPath(), file);
+        const drill::SavedSettings read = drill::parseSettings(readSettingsFileCreatingDefaults());
+        EXPECT_FALSE(read.soundOn);
+        EXPECT_EQ(read.operation, "Divide");
+        EXPECT_EQ(read.level, "Hard");
+    }
 }
 
 TEST_F(SettingsFileTest, WriteReplacesTheFileWhole)

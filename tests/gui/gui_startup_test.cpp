@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -223,6 +224,42 @@ INSTANTIATE_TEST_SUITE_P(Routes, HandlerExceptionTest, ::testing::Combine(::test
                              return std::string(std::get<0>(info.param).name) + "_"
                                  + std::get<1>(info.param).name;
                          });
+
+// Once the program must shut down, its timers and buttons no longer reach the
+// drill: no problem is drawn behind the report.
+TEST_F(SumwiseTest, NoHandlerRunsBehindTheShutDownReport)
+{
+    click(w()->Subtract()); // Timer1 now waits to draw a problem
+    const QString shownBefore = w()->A()->text();
+    fw::testing::scriptRandom({40, 30, 40, 30});
+    int timersFired = 0;
+    fw::testing::setOnModal([&] {
+        timersFired = fireTimers();
+        click(w()->NewProblem());
+    });
+    App()->_AddMenuHandler(QStringLiteral("SoundOn"), []() -> bool { throw fw::NilObjectException("gone"); });
+    menuAction(QStringLiteral("SoundOn"))->trigger();
+    settle();
+    EXPECT_EQ(strings(fw::testing::unhandledExceptions()), strings({"NilObjectException: gone"}));
+    EXPECT_GE(timersFired, 1);
+    EXPECT_EQ(fw::testing::scriptedRandomLeft(), 4u) << "a problem was drawn";
+    EXPECT_EQ(w()->A()->text(), shownBefore);
+}
+
+// A menu handler may take the menu bar down with it; choosing the item must
+// not touch the deleted action afterwards (AddressSanitizer sees it if it does).
+TEST_F(SumwiseTest, MenuHandlerThatDeletesItsMenuBarIsSafe)
+{
+    QPointer<QMenuBar> bar = w()->menuBar();
+    App()->_AddMenuHandler(QStringLiteral("SoundOn"), [&bar] {
+        delete bar.data();
+        return false;
+    });
+    menuAction(QStringLiteral("SoundOn"))->trigger();
+    settle();
+    EXPECT_TRUE(bar.isNull());
+    EXPECT_TRUE(fw::testing::unhandledExceptions().isEmpty());
+}
 
 // ---------------------------------------------------------------------------
 // _Main itself, with the event loop.

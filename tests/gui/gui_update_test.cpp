@@ -19,8 +19,10 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTextEdit>
 #include <QThread>
 #include <QTimer>
 
@@ -307,6 +309,27 @@ INSTANTIATE_TEST_SUITE_P(Hosts, UpdateRequestTest, ::testing::Values("127.0.0.1"
                              return std::string(info.param) == "localhost" ? "Localhost" : "LoopbackAddress";
                          });
 
+// The update window appears once, already modal: shown first and made modal
+// afterwards, it would be hidden and shown again, a flicker under a window manager.
+TEST_F(UpdateCheckTest, UpdateWindowIsShownOnceAndModal)
+{
+    struct ShowWatch : QObject {
+        std::vector<Qt::WindowModality> shows;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Show)
+                if (auto* u = dynamic_cast<UpdateWindow*>(watched))
+                    shows.push_back(u->windowModality());
+            return false;
+        }
+    } watch;
+    qApp->installEventFilter(&watch);
+    server.answerWith(reply(updateFile("1.0.0")));
+    runCheck();
+    qApp->removeEventFilter(&watch);
+    EXPECT_EQ(watch.shows, std::vector<Qt::WindowModality>{Qt::ApplicationModal});
+}
+
 // What the user sees while the fetch runs.
 TEST_F(UpdateCheckTest, FetchingWindowLayout)
 {
@@ -446,6 +469,9 @@ const PageRow kPages[] = {
     {"MissingThirdFieldReadsAsZero", reply(updateFile("1.0")), Outcome::Current, {}, false, {}},
     {"FourthFieldIgnored", reply(updateFile("1.0.0.9")), Outcome::Current, {}, false, {}},
     {"LeadingZeroReadsAsNumber", reply(updateFile("1.00.0")), Outcome::Current, {}, false, {}},
+    // A field reads as a number only when its first character is a digit.
+    {"BlankBeforeVersion", reply(updateFile(" 1.0.0")), Outcome::Upgrade, " 1.0.0", true, "Faster drills."},
+    {"SignBeforeVersion", reply(updateFile("+1.0.0")), Outcome::Upgrade, "+1.0.0", true, "Faster drills."},
     {"TwoVersionsTheFirstCounts",
      reply("<CurrentVersion>1.0.0</CurrentVersion><CurrentVersion>2.0.0</CurrentVersion>"), Outcome::Current, {},
      false, {}},
@@ -478,7 +504,7 @@ const PageRow kPages[] = {
      QString::fromLatin1(kMarkup)},
     {"EmptyDescription", reply(updateFile("2.0", "")), Outcome::Upgrade, "2.0", true, ""},
     {"HugeDescriptionIsCut", reply(updateFile("2.0", kHugeDescription)), Outcome::Upgrade, "2.0", true,
-     QString::fromLatin1(kHugeDescription.left(update::kMaxDescriptionLength))},
+     QString::fromLatin1(kHugeDescription.left(update::kMaxShownLength))},
     {"EmptyBody", reply(""), Outcome::Silent, {}, false, {}},
     {"EmptyBodyWithoutLength", reply("", "HTTP/1.0 200 OK", {}, false), Outcome::Silent, {}, false, {}},
     {"NothingSentAtAll", "", Outcome::Silent, {}, false, {}},
@@ -558,7 +584,8 @@ void PrintTo(const RealButtonRow& row, std::ostream* os) { *os << row.name; }
 
 } // namespace
 
-class RealUpgradeDialogTest : public UpdateCheckTest, public ::testing::WithParamInterface<RealButtonRow> {
+// The real dialogs, answered by a timer that plays the user.
+class RealDialogTest : public UpdateCheckTest {
 protected:
     void SetUp() override
     {
@@ -566,6 +593,8 @@ protected:
         fw::testing::setDialogsScripted(false);
     }
 };
+
+class RealUpgradeDialogTest : public RealDialogTest, public ::testing::WithParamInterface<RealButtonRow> { };
 
 TEST_P(RealUpgradeDialogTest, ShowsPlainTextAndActsOnTheClickedButton)
 {
@@ -591,6 +620,8 @@ TEST_P(RealUpgradeDialogTest, ShowsPlainTextAndActsOnTheClickedButton)
                 labelTexts.append(l->text());
                 allPlain = allPlain && l->textFormat() == Qt::PlainText;
             }
+            for (QTextEdit* t : dialog->findChildren<QTextEdit*>())
+                labelTexts.append(t->toPlainText());
             QPushButton* b = buttonCaptioned(dialog, QLatin1String(row.caption));
             if (!b)
                 return;
@@ -624,6 +655,70 @@ INSTANTIATE_TEST_SUITE_P(Buttons, RealUpgradeDialogTest,
                                            RealButtonRow{"GoToWebsite", "Go to Website", true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Whatever the update file holds, the real dialog fits the screen and its
+// buttons can be clicked.
+namespace {
+
+struct HostileRow {
+    const char* name;
+    QByteArray version;
+    QByteArray description;
+};
+
+void PrintTo(const HostileRow& row, std::ostream* os) { *os << row.name; }
+
+QByteArray repeated(const QByteArray& piece, int times)
+{
+    QByteArray out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+} // namespace
+
+class HostileUpgradeDialogTest : public RealDialogTest, public ::testing::WithParamInterface<HostileRow> { };
+
+TEST_P(HostileUpgradeDialogTest, StaysOnTheScreenWithItsButtons)
+{
+    const HostileRow& row = GetParam();
+    server.answerWith(reply(updateFile(row.version, row.description)));
+    QRect room;
+    QRect dialogFrame;
+    std::vector<QRect> buttons;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || dialog->windowTitle() != kUpgradeTitle)
+            return;
+        user.stop();
+        room = dialog->screen()->availableGeometry();
+        dialogFrame = dialog->frameGeometry();
+        for (QPushButton* b : dialog->findChildren<QPushButton*>())
+            buttons.emplace_back(b->mapToGlobal(QPoint(0, 0)), b->size());
+        QPushButton* cancel = buttonCaptioned(dialog, QStringLiteral("Cancel"));
+        if (cancel)
+            cancel->click();
+        else
+            dialog->reject();
+    });
+    user.start(5);
+    runCheck();
+
+    ASSERT_FALSE(room.isEmpty());
+    EXPECT_TRUE(room.contains(dialogFrame)) << dialogFrame.width() << "x" << dialogFrame.height();
+    EXPECT_EQ(buttons.size(), 3u);
+    for (const QRect& b : buttons)
+        EXPECT_TRUE(room.contains(b));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, HostileUpgradeDialogTest,
+    ::testing::Values(HostileRow{"ManyShortLines", "2.0", repeated("Fixed.\n", 600)},
+                      HostileRow{"OneLongWord", "2.0", QByteArray(1900, 'w')},
+                      HostileRow{"LongVersion", repeated("9", 1000000), "Faster drills."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // The real one-button message box: plain text over the update window, which
 // closes once the box is dismissed.
 namespace {
@@ -639,14 +734,7 @@ void PrintTo(const BoxRow& row, std::ostream* os) { *os << row.name; }
 
 } // namespace
 
-class RealMessageBoxTest : public UpdateCheckTest, public ::testing::WithParamInterface<BoxRow> {
-protected:
-    void SetUp() override
-    {
-        UpdateCheckTest::SetUp();
-        fw::testing::setDialogsScripted(false);
-    }
-};
+class RealMessageBoxTest : public RealDialogTest, public ::testing::WithParamInterface<BoxRow> { };
 
 TEST_P(RealMessageBoxTest, ShowsTheTextThenTheWindowCloses)
 {

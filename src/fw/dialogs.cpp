@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QUrl>
 #include <QScreen>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -87,14 +88,21 @@ QTextEdit* boundedText(const QString& text, bool bold, int width, int maxHeight,
     t->setLineWrapMode(QTextEdit::WidgetWidth);
     t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     t->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    if (bold) {
-        QFont f = t->font();
-        f.setBold(true);
-        t->setFont(f);
-    }
+    QFont font = t->font();
+    font.setBold(bold);
+    t->setFont(font);
     t->document()->setDocumentMargin(0);
-    t->document()->setTextWidth(width);
-    const int wanted = int(std::ceil(t->document()->size().height()));
+    // The edit lays its text out only at its final size; measure the same
+    // text, font and wrapping on a document of our own.
+    QTextDocument measure;
+    measure.setDefaultFont(font);
+    QTextOption wrapping = measure.defaultTextOption();
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    measure.setDefaultTextOption(wrapping);
+    measure.setDocumentMargin(0);
+    measure.setPlainText(text);
+    measure.setTextWidth(width);
+    const int wanted = int(std::ceil(measure.size().height()));
     t->setFixedSize(width, std::min(wanted, maxHeight));
     return t;
 }

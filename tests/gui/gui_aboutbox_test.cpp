@@ -4,12 +4,15 @@
 
 #include "app/aboutbox.h"
 #include "fw/app_metadata.h"
+#include "update/self_test.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPointer>
 #include <QRegularExpression>
 
 #include <ostream>
+#include <string>
 
 namespace {
 
@@ -53,6 +56,24 @@ const ButtonRow kButtons[] = {
     // The order page: the product's code alone, then lang=en.
     {"SupportButton", &app::AboutBox::orderPageAddress, R"(^http://[^/?#\s]+/\?[^=&\s]+&lang=en$)"},
 };
+
+// Why text would not show whole in the label, or "" when it does: a line wider
+// than the label is cut off, or wraps onto a line below, and lines beyond its
+// height are cut off.
+std::string clipping(const fw::Label* label, const QString& text)
+{
+    const QFontMetrics metrics(label->font());
+    const QRect room = label->contentsRect();
+    for (const QString& line : text.split(u'\n'))
+        if (const int width = metrics.horizontalAdvance(line); width > room.width())
+            return "\"" + line.toStdString() + "\" is " + std::to_string(width) + " px wide in a label of "
+                   + std::to_string(room.width());
+    const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
+    const int height = metrics.boundingRect(QRect(0, 0, room.width(), 1000), flags, text).height();
+    if (height > room.height())
+        return "the text is " + std::to_string(height) + " px high in a label of " + std::to_string(room.height());
+    return {};
+}
 
 // The text of StaticText4 each time an About box is shown.
 class VersionOnShow : public QObject {
@@ -145,6 +166,29 @@ TEST_F(AboutBoxTest, CreditsAndIconLine)
     const QString iconLine = box->StaticText5()->Text();
     EXPECT_FALSE(iconLine.trimmed().isEmpty());
     EXPECT_FALSE(iconLine.contains(u'\n'));
+
+    EXPECT_EQ(clipping(box->StaticText2(), box->StaticText2()->Text()), "");
+    EXPECT_EQ(clipping(box->StaticText5(), iconLine), "");
+}
+
+// Whatever processor the program is built for, its long version shows whole in
+// the About box and in the version window.
+TEST_F(AboutBoxTest, EveryLongVersionFitsBothVersionLabels)
+{
+    const QString shortVersion = fw::appMetadata().shortVersion;
+    const QStringList forms = fw::longVersionForms(shortVersion);
+    EXPECT_TRUE(forms.contains(App()->LongVersion())) << App()->LongVersion().toStdString();
+    // A processor without a short name gets one of the forms too.
+    EXPECT_TRUE(forms.contains(fw::longVersionFor(shortVersion, QStringLiteral("loongarch64"))));
+
+    app::AboutBox* box = openBox();
+    ASSERT_NE(box, nullptr);
+    fw::menuItemChosen(MenuBar1()->Lookup(QStringLiteral("CheckForUpdateCheckNow")));
+    update::selfTest* versionWindow = fw::openWindow<update::selfTest>();
+    ASSERT_NE(versionWindow, nullptr);
+    for (const fw::Label* label : {box->StaticText4(), versionWindow->StaticText2()})
+        for (const QString& form : forms)
+            EXPECT_EQ(clipping(label, form), "") << "in " << label->window()->windowTitle().toStdString();
 }
 
 // From the first moment it is seen the label holds the version string exactly,

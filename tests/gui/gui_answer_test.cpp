@@ -289,6 +289,32 @@ TEST_F(SoundsOffAnswerTest, TenthRightAnswerIsSilentAndStillResetsTheCount)
     EXPECT_TRUE(fw::testing::openedSoundFiles().isEmpty());
 }
 
+// What the window shows when each sound starts: the wrong-answer sound comes
+// before the verdict and the count; the applause after "Correct" and before
+// the right count grows; the right-answer sound after the counts and the
+// percentage. Each line: sound, feedback, right/wrong shown, percentage shown,
+// right/wrong counted.
+TEST_F(AnswerTest, EachSoundStartsAtItsPointOfTheJudgement)
+{
+    session(times(9, "R"));
+    std::vector<std::string> seen;
+    fw::testing::setPlayObserver([&seen](const QString& sound) {
+        seen.push_back(QStringLiteral("%1 [%2] %3/%4 %5% (%6/%7)")
+                           .arg(sound, w()->Feedback()->Text(), w()->ScoreR()->Text(), w()->ScoreW()->Text(),
+                                w()->PCent()->Text())
+                           .arg(Module1::RightAnswer)
+                           .arg(Module1::WrongAnswer)
+                           .toStdString());
+    });
+    session("WR");
+    fw::testing::setPlayObserver({});
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "Laser.wav [] 9/0 100% (9/0)",
+                        "APPLAUSE LOOP.wav [Correct] 9/1 90% (9/1)",
+                        "SndOK.wav [Correct] 10/1 91% (10/1)",
+                    }));
+}
+
 // ---- Reset, an emptied answer, the keypad ----
 
 TEST_F(AnswerTest, ResetWithinFourSecondsOfARightAnswer)

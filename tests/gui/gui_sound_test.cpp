@@ -10,9 +10,32 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <deque>
 #include <functional>
 
 namespace {
+
+// Stands in for the audio output: records what each sound hands over to be
+// played and how often it is started.
+struct HandedOver {
+    fw::audio::PcmFormat format;
+    QByteArray pcm;
+    int plays = 0;
+};
+
+class RecordingPlayer : public QObject {
+    Q_OBJECT
+public:
+    RecordingPlayer(HandedOver& into, QObject* parent)
+        : QObject(parent)
+        , into_(into)
+    {
+    }
+    Q_INVOKABLE void play() { ++into_.plays; }
+
+private:
+    HandedOver& into_;
+};
 
 const QStringList shippedSounds = {"APPLAUSE LOOP.wav", "Laser.wav", "SndOK.wav"};
 
@@ -77,6 +100,7 @@ protected:
     void TearDown() override
     {
         resetSoundsForTesting();
+        fw::testing::setAudioOutput({});
         fw::testing::setResourcesFolder({});
         fw::testing::setSoundsMuted(false);
     }
@@ -261,6 +285,38 @@ TEST_F(SoundTest, MutedPlayOnlyRecords)
     EXPECT_EQ(fw::testing::playedSounds(), (QStringList{"APPLAUSE LOOP.wav", "SndOK.wav", "Laser.wav"}));
 }
 
+// What reaches the audio output is what was checked when the file was opened:
+// the file replaced by another sound, then removed, changes nothing, and only
+// whole frames are handed over.
+TEST_F(SoundTest, PlaysTheDataCheckedAtOpenWhateverBecomesOfTheFile)
+{
+    QByteArray frames;
+    for (int i = 0; i < 300; ++i)
+        frames += char(i * 7);
+    // 8-bit stereo: 150 frames and one stray byte.
+    const QString path =
+        writeFile("first.wav", riff(chunk("fmt ", fmtBody(1, 2, 11025, 8)) + chunk("data", frames + 'x')));
+    const auto sound = fw::OpenAsSound(path);
+    ASSERT_NE(sound, nullptr);
+
+    std::deque<HandedOver> handed; // grows without moving what the players point at
+    fw::testing::setAudioOutput([&](const fw::audio::PcmFormat& format, const QByteArray& pcm, QObject* parent) {
+        handed.push_back({format, pcm});
+        return new RecordingPlayer(handed.back(), parent);
+    });
+    fw::testing::setSoundsMuted(false);
+    writeFile("first.wav", wave());
+    sound->Play();
+    ASSERT_TRUE(QFile::remove(path));
+    sound->Play();
+
+    ASSERT_EQ(handed.size(), 1u);
+    EXPECT_EQ(handed[0].format, (fw::audio::PcmFormat{11025, 2, 1}));
+    EXPECT_EQ(handed[0].pcm, frames);
+    EXPECT_EQ(handed[0].plays, 2);
+    EXPECT_EQ(fw::testing::openedSoundFiles(), QStringList{"first.wav"});
+}
+
 // Test machines have no audio output: playing for real must return at once,
 // neither hang nor crash, and leave the event loop working.
 TEST_F(SoundTest, RealPlaybackWithoutAudioDeviceReturnsAtOnce)
@@ -283,3 +339,5 @@ TEST_F(SoundTest, RealPlaybackWithoutAudioDeviceReturnsAtOnce)
 }
 
 } // namespace
+
+#include "gui_sound_test.moc"

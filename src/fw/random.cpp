@@ -21,12 +21,17 @@ std::deque<qint32>& script()
     return values;
 }
 
+// The bounds log of the recorder alive, if any.
+std::vector<testing::DrawBounds>* g_recorded = nullptr;
+
 } // namespace
 
 Random::Random() = default;
 
 qint32 Random::InRange(qint32 low, qint32 high)
 {
+    if (g_recorded)
+        g_recorded->push_back({low, high});
     auto& scripted = script();
     if (!scripted.empty()) {
         const qint32 value = scripted.front();
@@ -56,6 +61,17 @@ void clearRandomScript()
 std::size_t scriptedRandomLeft()
 {
     return script().size();
+}
+
+DrawRecorder::DrawRecorder()
+{
+    g_recorded = &bounds_;
+}
+
+DrawRecorder::~DrawRecorder()
+{
+    if (g_recorded == &bounds_)
+        g_recorded = nullptr;
 }
 
 } // namespace testing

@@ -28,6 +28,29 @@ void scriptRandom(std::vector<qint32> values);
 void clearRandomScript();
 // How many scripted values are still waiting.
 std::size_t scriptedRandomLeft();
+
+// The bounds of one InRange call.
+struct DrawBounds {
+    qint32 low = 0;
+    qint32 high = 0;
+    friend bool operator==(const DrawBounds&, const DrawBounds&) = default;
+};
+
+// While a recorder is alive, every Random notes the bounds of each InRange call
+// in order, scripted or not. It checks nothing: the test compares the bounds
+// with those it expects. One recorder at a time.
+class DrawRecorder {
+public:
+    DrawRecorder();
+    ~DrawRecorder();
+    DrawRecorder(const DrawRecorder&) = delete;
+    DrawRecorder& operator=(const DrawRecorder&) = delete;
+
+    const std::vector<DrawBounds>& bounds() const { return bounds_; }
+
+private:
+    std::vector<DrawBounds> bounds_;
+};
 } // namespace testing
 
 } // namespace fw

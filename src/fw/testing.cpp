@@ -18,6 +18,7 @@ std::function<void()> g_onModal;
 int g_beeps = 0;
 QStringList g_unhandled;
 QStringList g_trace;
+std::function<void(const QString&)> g_traceObserver;
 } // namespace
 
 const QStringList& openedUrls() { return g_urls; }
@@ -40,7 +41,11 @@ DialogAnswer takeDialogAnswer()
     g_answers.pop_front();
     return a;
 }
-void recordDialog(const RecordedDialog& dialog) { g_dialogs.push_back(dialog); }
+void recordDialog(const RecordedDialog& dialog)
+{
+    g_dialogs.push_back(dialog);
+    g_dialogs.back().beepsBefore = g_beeps;
+}
 const std::vector<RecordedDialog>& recordedDialogs() { return g_dialogs; }
 void clearRecordedDialogs() { g_dialogs.clear(); }
 void setOnModal(std::function<void()> onModal) { g_onModal = std::move(onModal); }
@@ -57,8 +62,14 @@ const QStringList& unhandledExceptions() { return g_unhandled; }
 void recordUnhandledException(const QString& text) { g_unhandled.append(text); }
 
 const QStringList& startupTrace() { return g_trace; }
-void trace(const QString& step) { g_trace.append(step); }
+void trace(const QString& step)
+{
+    g_trace.append(step);
+    if (g_traceObserver)
+        g_traceObserver(step);
+}
 void clearStartupTrace() { g_trace.clear(); }
+void setTraceObserver(std::function<void(const QString& step)> observer) { g_traceObserver = std::move(observer); }
 
 int fireTimers() { return Timer::fireAllRunning(); }
 int runningTimerCount() { return Timer::runningCount(); }
@@ -75,6 +86,7 @@ void resetRecordings()
     g_beeps = 0;
     g_unhandled.clear();
     g_trace.clear();
+    g_traceObserver = nullptr;
     clearBuildConstantOverrides();
     clearMustShutDown();
     Timer::setManual(false);

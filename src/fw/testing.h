@@ -35,6 +35,7 @@ struct RecordedDialog {
     QString cancelCaption;
     bool alternateVisible = false;
     bool cancelVisible = false;
+    int beepsBefore = 0;  // beeps sounded before it came up; set when recorded
 };
 void setDialogsScripted(bool scripted);
 bool dialogsScripted();
@@ -58,6 +59,9 @@ void recordUnhandledException(const QString& text);
 const QStringList& startupTrace();
 void trace(const QString& step);
 void clearStartupTrace();
+// Runs at every traced step, once it is noted. What it throws leaves the step,
+// so a test can make a step of start-up fail, or quit once a step is reached.
+void setTraceObserver(std::function<void(const QString& step)> observer);
 
 // Fires every running single-shot timer once, earliest due first, as if its
 // period had passed. Timers started while firing wait for the next call.

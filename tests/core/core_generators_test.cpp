@@ -9,6 +9,13 @@
 #include <utility>
 #include <vector>
 
+namespace fw::testing {
+void PrintTo(const DrawBounds& b, std::ostream* os)
+{
+    *os << "(" << b.low << ", " << b.high << ")";
+}
+} // namespace fw::testing
+
 namespace {
 
 using drill::AlgebraDraw;
@@ -189,6 +196,73 @@ INSTANTIATE_TEST_SUITE_P(
         // the next attempt finds 21 - 3 = 18 = 3 x 6.
         Scripted{"hardPlusPlusRaise", Gen::Hard, Level::Hard, 2, 30, {12, 20, 22, 2, 5, 9, 4, 5, 3, 20, 2, 1, 9, 4},
                  "P=5 Q=3 Y=2 T=21 S=+ V=+ X=6 Op1=1 Op2=9"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- The bounds of every draw, in order -------------------------------------
+
+using Bounds = std::vector<fw::testing::DrawBounds>;
+
+// One attempt of Hard: P, Q, T, Y from the range, the two signs, the least answer.
+Bounds hardAttempt(qint32 low, qint32 high)
+{
+    return {{low, high}, {low, high}, {low, high}, {low, high}, {1, 10}, {1, 10}, {4, 16}};
+}
+
+Bounds operator+(Bounds a, const Bounds& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+struct Bounded {
+    const char* name;
+    Gen gen;
+    Level level;
+    qint32 low, high;
+    std::vector<qint32> draws;
+    const char* problem;
+    Bounds bounds;
+};
+
+void PrintTo(const Bounded& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class BoundedDraws : public Generators, public ::testing::WithParamInterface<Bounded> {};
+
+// The scripted source answers whatever it is asked, so the problem alone does
+// not show a draw taken from the wrong bounds.
+TEST_P(BoundedDraws, AskForTheseBoundsInThisOrder)
+{
+    const Bounded& c = GetParam();
+    fw::testing::scriptRandom(c.draws);
+    fw::testing::DrawRecorder recorder;
+    State s;
+    ASSERT_TRUE(generate(random, c.gen, c.level, c.low, c.high, s));
+    EXPECT_EQ(describe(s, c.gen), c.problem);
+    EXPECT_EQ(fw::testing::scriptedRandomLeft(), 0u);
+    EXPECT_EQ(recorder.bounds(), c.bounds);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BoundedDraws,
+    ::testing::Values(
+        Bounded{"arithmeticRedrawsTheEqualSecond", Gen::Arithmetic, Level::Medium, 11, 80, {30, 30, 12},
+                "First=30 Second=12 Temp=-1", {{11, 80}, {11, 80}, {11, 80}}},
+        // 25 x 24 is over 500: both drawn again.
+        Bounded{"divideRedrawsBoth", Gen::Divide, Level::Medium, 6, 25, {25, 24, 20, 21},
+                "First=420 Second=21 Temp=420", {{6, 25}, {6, 25}, {6, 25}, {6, 25}}},
+        // Y and the sign draw keep their own bounds whatever the level's range.
+        Bounded{"easy", Gen::Easy, Level::Easy, 2, 10, {4, 5, 9, 3}, "P=4 Q=11 Y=5 T=77 S=+ V=- X=4 Op1=3 Op2=8",
+                {{2, 10}, {2, 10}, {1, 100}, {1, 10}}},
+        Bounded{"medium", Gen::Medium, Level::Medium, 10, 50, {10, 12, 40, 2},
+                "P=10 Q=12 Y=122 T=77 S=+ V=- X=11 Op1=2 Op2=8", {{10, 50}, {10, 50}, {1, 100}, {1, 10}}},
+        // "-" "+": 8 + 9 = 17 raised to 18 = 2 x 9, but X = 9 is below the
+        // least answer 16 drawn for that attempt; the next attempt is taken.
+        Bounded{"hardLeastAnswerAboveFour", Gen::Hard, Level::Hard, 2, 30,
+                {5, 8, 9, 3, 7, 2, 16, /* next attempt */ 5, 3, 20, 2, 1, 9, 4},
+                "P=5 Q=3 Y=2 T=21 S=+ V=+ X=6 Op1=1 Op2=9", hardAttempt(2, 30) + hardAttempt(2, 30)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Every range of both selection tables, over many random draws -----------

@@ -7,6 +7,7 @@
 #include "update/self_test.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
@@ -327,6 +328,60 @@ TEST_F(MenuBarTest, AboutTwiceLeavesOneAboutBox)
     EXPECT_EQ(openCount<app::AboutBox>(), 1);
 }
 
+// Choosing the item again while its window is open behind the main window
+// brings that window to the front: shown, raised and active.
+namespace {
+
+struct FrontRow {
+    const char* name;
+    const char* item;
+    fw::Window* (*open)();
+};
+
+void PrintTo(const FrontRow& row, std::ostream* os) { *os << row.name; }
+
+// Counts the times a widget is raised.
+class RaiseCounter : public QObject {
+public:
+    explicit RaiseCounter(QWidget* watched) { watched->installEventFilter(this); }
+    int count = 0;
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::ZOrderChange;
+        return false;
+    }
+};
+
+} // namespace
+
+class BringToFrontTest : public SumwiseTest, public ::testing::WithParamInterface<FrontRow> { };
+
+TEST_P(BringToFrontTest, ChoosingAgainBringsTheOpenWindowToTheFront)
+{
+    const FrontRow& row = GetParam();
+    choose(QLatin1String(row.item));
+    fw::Window* open = row.open();
+    ASSERT_NE(open, nullptr);
+    w()->raise();
+    w()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w()));
+
+    RaiseCounter raised(open);
+    choose(QLatin1String(row.item));
+    EXPECT_EQ(row.open(), open);
+    EXPECT_TRUE(open->isVisible());
+    EXPECT_GE(raised.count, 1) << "not raised";
+    EXPECT_TRUE(QTest::qWaitFor([open] { return QApplication::activeWindow() == open; }, 1000)) << "not active";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Items, BringToFrontTest,
+    ::testing::Values(FrontRow{"About", "SoundAbout", []() -> fw::Window* { return fw::openWindow<app::AboutBox>(); }},
+                      FrontRow{"CheckNow", "CheckForUpdateCheckNow",
+                               []() -> fw::Window* { return fw::openWindow<update::selfTest>(); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // ---------------------------------------------------------------------------
 // The Edit items act on the focused answer field.
 
@@ -362,6 +417,8 @@ TEST_P(EditMenuTest, ActsOnTheFocusedAnswerField)
     for (const char* item : row.chosen) {
         if (QLatin1String(item) == QLatin1String("End"))
             QTest::keyClick(field, Qt::Key_End);
+        else if (QLatin1String(item) == QLatin1String("Ctrl+A"))
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         else
             choose(QLatin1String(item));
     }
@@ -378,5 +435,7 @@ INSTANTIATE_TEST_SUITE_P(
         EditRow{"SelectAllCut", "34", {"EditSelectAll", "EditCut"}, "", "34"},
         EditRow{"PasteAtTheEnd", "5", {"EditPaste"}, "57", "7"},
         EditRow{"UndoThePaste", "12", {"EditSelectAll", "EditCopy", "End", "EditPaste", "EditUndo"}, "12", "12"},
-        EditRow{"SelectAllClear", "99", {"EditSelectAll", "EditClear"}, "", "7"}),
+        EditRow{"SelectAllClear", "99", {"EditSelectAll", "EditClear"}, "", "7"},
+        // The shortcut key, not the menu, selects; Copy then takes the selection.
+        EditRow{"CtrlASelectsTheText", "34", {"Ctrl+A", "EditCopy"}, "34", "34"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -211,6 +211,21 @@ TEST_F(NewProblemTest, RomanProblemShowsNoOtherWindow)
     }
 }
 
+// The table is made by the first numeral looked up, and not a moment before.
+class NumeralTableTest : public SumwiseTest { };
+
+TEST_F(NumeralTableTest, IsMadeByTheFirstRomanProblem)
+{
+    EXPECT_EQ(fw::openWindow<drill::Conversion>(), nullptr) << "made at start-up";
+    ASSERT_EQ(fireTimers(), 1);
+    ASSERT_FALSE(w()->A()->Text().isEmpty());
+    EXPECT_EQ(fw::openWindow<drill::Conversion>(), nullptr) << "made for a problem without numerals";
+    click(w()->Roman());
+    EXPECT_EQ(fw::openWindow<drill::Conversion>(), nullptr) << "made by choosing the operation";
+    ASSERT_EQ(fireTimers(), 1);
+    EXPECT_NE(fw::openWindow<drill::Conversion>(), nullptr);
+}
+
 // ---- Timer1: one problem after the last of a burst of selections ----
 
 TEST_F(NewProblemTest, BurstOfSelectionsGivesOneProblem)

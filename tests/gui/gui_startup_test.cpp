@@ -311,7 +311,17 @@ INSTANTIATE_TEST_SUITE_P(
         // The quit item closes the windows first, so the main window saves.
         QuitRow{"QuitMenuItem", [] { menuAction(QStringLiteral("FileQuit"))->trigger(); }, true},
         QuitRow{"MainWindowCloseBox", [] { fw::openWindow<drill::Window1>()->close(); }, true},
-        QuitRow{"FrameworkQuit", [] { fw::Application::Quit(0); }, false}),
+        QuitRow{"FrameworkQuit", [] { fw::Application::Quit(0); }, false},
+        // The quit item's shortcut works in a window without a menu bar of its own.
+        QuitRow{"CtrlQInTheAboutBox",
+                [] {
+                    App()->_SoundAbout_Action();
+                    app::AboutBox* box = fw::openWindow<app::AboutBox>();
+                    ASSERT_NE(box, nullptr);
+                    ASSERT_TRUE(QTest::qWaitForWindowActive(box));
+                    QTest::keyClick(box, Qt::Key_Q, Qt::ControlModifier);
+                },
+                true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainLoopTest, ExceptionInAHandlerEndsTheLoopAndTheReleasesFollow)

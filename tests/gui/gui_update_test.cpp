@@ -4,6 +4,7 @@
 // server answers, exactly as in the running program.
 #include "sumwise_fixture.h"
 
+#include "app/aboutbox.h"
 #include "fw/app_metadata.h"
 #include "fw/build_constant.h"
 #include "fw/menu.h"
@@ -25,8 +26,10 @@
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <ostream>
 
@@ -268,6 +271,53 @@ TEST_F(UpdateCheckTest, VersionWindowShowsTheLongVersion)
     EXPECT_EQ(server.connections(), 0);
 }
 
+TEST_F(UpdateCheckTest, VersionWindowLayout)
+{
+    struct ControlRow {
+        const char* name;
+        int left, top, width, height;
+        const char* text;  // nullptr: the long version
+        bool bold;
+        Qt::Alignment align;  // labels only
+    };
+    const ControlRow controls[] = {
+        {"StaticText1", 41, 19, 67, 20, "Version:", true, Qt::AlignLeft},
+        {"StaticText2", 101, 19, 71, 20, nullptr, false, Qt::AlignRight},
+        {"PushButton1", 28, 61, 157, 21, "Check for Updates", true, {}},
+    };
+    fw::menuItemChosen(MenuBar1()->Lookup(QStringLiteral("CheckForUpdateCheckNow")));
+    SelfTestWindow* version = fw::openWindow<SelfTestWindow>();
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->centralWidget()->size(), QSize(213, 102));
+    EXPECT_EQ(version->menuBarModel(), nullptr);
+    QStringList names;
+    for (QObject* o : version->controlsInOrder())
+        names.append(o->objectName());
+    EXPECT_EQ(names.join(u' ').toStdString(), "StaticText1 StaticText2 PushButton1");
+
+    for (const ControlRow& row : controls) {
+        SCOPED_TRACE(row.name);
+        auto* c = qobject_cast<QWidget*>(version->_ControlByName(QLatin1String(row.name)));
+        ASSERT_NE(c, nullptr);
+        EXPECT_TRUE(c->isVisible());
+        EXPECT_TRUE(c->isEnabled());
+        EXPECT_EQ(c->mapTo(version->centralWidget(), QPoint(0, 0)), QPoint(row.left, row.top));
+        EXPECT_EQ(c->size(), QSize(row.width, row.height));
+        EXPECT_EQ(c->font().bold(), row.bold);
+        EXPECT_EQ(c->font().pixelSize(), fw::kDefaultTextPixelSize);
+        const QString text = row.text ? QString::fromLatin1(row.text) : App()->LongVersion();
+        if (auto* label = dynamic_cast<fw::Label*>(c)) {
+            EXPECT_EQ(label->Text(), text);
+            EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, row.align);
+        } else {
+            auto* button = version->control<fw::PushButton>(QLatin1String(row.name));
+            EXPECT_EQ(button->Caption(), text);
+            EXPECT_TRUE(button->Default());
+            EXPECT_FALSE(button->Cancel());
+        }
+    }
+}
+
 TEST_F(UpdateCheckTest, ClosingTheVersionWindowMakesNoCheck)
 {
     fw::menuItemChosen(MenuBar1()->Lookup(QStringLiteral("CheckForUpdateCheckNow")));
@@ -282,6 +332,41 @@ TEST_F(UpdateCheckTest, ClosingTheVersionWindowMakesNoCheck)
     fw::menuItemChosen(MenuBar1()->Lookup(QStringLiteral("CheckForUpdateCheckNow")));
     ASSERT_NE(fw::openWindow<SelfTestWindow>(), nullptr);
     EXPECT_EQ(fw::openWindow<SelfTestWindow>()->StaticText2()->Text(), App()->LongVersion());
+}
+
+// ---------------------------------------------------------------------------
+// The boxes in each window's title bar, read from the flags Qt hands to the
+// platform. The update window is looked at while it fetches.
+
+TEST_F(UpdateCheckTest, TitleBarBoxesOfEachWindow)
+{
+    std::map<std::string, Qt::WindowFlags> flags;
+    const auto note = [&flags](const char* name, QWidget* window) {
+        if (window && window->windowHandle())
+            flags[name] = window->windowHandle()->flags();
+    };
+    note("Window1", w());
+    fw::menuItemChosen(MenuBar1()->Lookup(QStringLiteral("SoundAbout")));
+    note("AboutBox", fw::openWindow<app::AboutBox>());
+    fw::menuItemChosen(MenuBar1()->Lookup(QStringLiteral("CheckForUpdateCheckNow")));
+    note("selfTest", fw::openWindow<SelfTestWindow>());
+    server.onRequest = [&] { note("updateWindow", fw::openWindow<UpdateWindow>()); };
+    server.answerWith(reply(updateFile("1.0.0")));
+    runCheck();
+
+    struct Boxes {
+        const char* window;
+        bool close, minimise, maximise;
+    };
+    for (const Boxes& row : {Boxes{"Window1", true, true, false}, Boxes{"AboutBox", true, false, false},
+                             Boxes{"selfTest", true, false, false}, Boxes{"updateWindow", true, true, false}}) {
+        SCOPED_TRACE(row.window);
+        ASSERT_EQ(flags.count(row.window), 1u);
+        const Qt::WindowFlags f = flags[row.window];
+        EXPECT_EQ(f.testFlag(Qt::WindowCloseButtonHint), row.close);
+        EXPECT_EQ(f.testFlag(Qt::WindowMinimizeButtonHint), row.minimise);
+        EXPECT_EQ(f.testFlag(Qt::WindowMaximizeButtonHint), row.maximise);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -810,6 +895,7 @@ TEST_P(UpdateErrorTest, BeepsReportsTheCodeAndCloses)
     EXPECT_EQ(fw::testing::beepCount(), 1);
     ASSERT_EQ(dialogs().size(), 1u);
     EXPECT_EQ(dialogs()[0].kind, QStringLiteral("MsgBox"));
+    EXPECT_EQ(dialogs()[0].beepsBefore, 1) << "the beep comes before the message";
     static const QRegularExpression kMessage(QStringLiteral(
         "^There was a communication error with the website\\. Please try again later\\. \\(Code: (-?[0-9]+)\\)$"));
     const QRegularExpressionMatch m = kMessage.match(dialogs()[0].message);

@@ -146,6 +146,9 @@ void Window::Show()
 {
     if (closed_)
         return;
+    // A window the learner minimised comes back as it was.
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

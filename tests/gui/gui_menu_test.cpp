@@ -336,6 +336,7 @@ struct FrontRow {
     const char* name;
     const char* item;
     fw::Window* (*open)();
+    bool minimised = false; // the learner had put the window away
 };
 
 void PrintTo(const FrontRow& row, std::ostream* os) { *os << row.name; }
@@ -363,6 +364,8 @@ TEST_P(BringToFrontTest, ChoosingAgainBringsTheOpenWindowToTheFront)
     choose(QLatin1String(row.item));
     fw::Window* open = row.open();
     ASSERT_NE(open, nullptr);
+    if (row.minimised)
+        open->showMinimized();
     w()->raise();
     w()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w()));
@@ -371,6 +374,7 @@ TEST_P(BringToFrontTest, ChoosingAgainBringsTheOpenWindowToTheFront)
     choose(QLatin1String(row.item));
     EXPECT_EQ(row.open(), open);
     EXPECT_TRUE(open->isVisible());
+    EXPECT_FALSE(open->isMinimized());
     EXPECT_GE(raised.count, 1) << "not raised";
     EXPECT_TRUE(QTest::qWaitFor([open] { return QApplication::activeWindow() == open; }, 1000)) << "not active";
 }
@@ -379,7 +383,11 @@ INSTANTIATE_TEST_SUITE_P(
     Items, BringToFrontTest,
     ::testing::Values(FrontRow{"About", "SoundAbout", []() -> fw::Window* { return fw::openWindow<app::AboutBox>(); }},
                       FrontRow{"CheckNow", "CheckForUpdateCheckNow",
-                               []() -> fw::Window* { return fw::openWindow<update::selfTest>(); }}),
+                               []() -> fw::Window* { return fw::openWindow<update::selfTest>(); }},
+                      FrontRow{"MinimisedAbout", "SoundAbout",
+                               []() -> fw::Window* { return fw::openWindow<app::AboutBox>(); }, true},
+                      FrontRow{"MinimisedCheckNow", "CheckForUpdateCheckNow",
+                               []() -> fw::Window* { return fw::openWindow<update::selfTest>(); }, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------

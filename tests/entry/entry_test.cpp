@@ -1,12 +1,10 @@
 // The process entry as the program runs it: processMain makes the
 // QApplication, runs _Main with its event loop, then the releases. It needs a
 // binary of its own, since the other GUI tests share one QApplication.
-#include "app/module1.h"
 #include "app/startup.h"
+#include "program_seams.h"
 #include "fw/application.h"
 #include "fw/exceptions.h"
-#include "fw/files.h"
-#include "fw/sound.h"
 #include "fw/testing.h"
 
 #include <gtest/gtest.h>
@@ -22,23 +20,7 @@
 namespace {
 
 const QString kMainWindowBuilt = QStringLiteral("window opened: Sumwise");
-const QString kFirstRelease = QStringLiteral("released: sounds");
-
-const QStringList kReleaseOrder = {
-    kFirstRelease,
-    QStringLiteral("released: windows"),
-    QStringLiteral("released: menu bar"),
-    QStringLiteral("released: texts"),
-    QStringLiteral("released: random generator"),
-};
-
-std::vector<std::string> strings(const QStringList& list)
-{
-    std::vector<std::string> out;
-    for (const QString& s : list)
-        out.push_back(s.toStdString());
-    return out;
-}
+const QString kFirstRelease = kReleaseOrder.first();
 
 // What one run of the process entry left behind.
 struct EntryRun {
@@ -52,13 +34,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(configDir.isValid());
-        fw::testing::resetRecordings();
-        fw::testing::setTimersManual(true);
-        fw::testing::setPreferencesFolder(configDir.path());
-        fw::testing::setUrlOpeningSuppressed(true);
-        fw::testing::setDialogsScripted(true);
-        fw::testing::setSoundsMuted(true);
-        Module1::resetForTesting();
+        useQuietSeams(configDir.path());
     }
 
     void TearDown() override

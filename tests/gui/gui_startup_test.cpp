@@ -30,23 +30,6 @@ const QStringList kStartupOrder = {
     QStringLiteral("window opened: Sumwise"),
 };
 
-const QStringList kReleaseOrder = {
-    QStringLiteral("released: sounds"),
-    QStringLiteral("released: windows"),
-    QStringLiteral("released: menu bar"),
-    QStringLiteral("released: texts"),
-    QStringLiteral("released: random generator"),
-};
-
-// Lists compared as standard strings, so a failure prints readable text.
-std::vector<std::string> strings(const QStringList& list)
-{
-    std::vector<std::string> out;
-    for (const QString& s : list)
-        out.push_back(s.toStdString());
-    return out;
-}
-
 std::vector<std::string> startupSteps()
 {
     return strings(fw::testing::startupTrace().mid(0, kStartupOrder.size()));

@@ -7,6 +7,7 @@
 #include "app/menubar1.h"
 #include "app/module1.h"
 #include "app/startup.h"
+#include "program_seams.h"
 #include "drill/sounds.h"
 #include "drill/window1.h"
 #include "fw/dispatch.h"
@@ -36,19 +37,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(configDir.isValid());
-        fw::testing::resetRecordings();
-        // A loaded machine must not let Timer1's 50 ms pass behind a test's back.
-        fw::testing::setTimersManual(true);
-        fw::testing::setPreferencesFolder(configDir.path());
-        fw::testing::setUrlOpeningSuppressed(true);
-        fw::testing::setDialogsScripted(true);
-        fw::testing::setSoundsMuted(true);
+        useQuietSeams(configDir.path());
         fw::testing::clearPlayedSounds();
         fw::testing::clearOpenedSoundFiles();
         fw::testing::setResourcesFolder(QStringLiteral(SUMWISE_SOURCE_DIR "/resources"));
         resetSoundsForTesting();
         fw::testing::clearRandomScript();
-        Module1::resetForTesting();
         const QByteArray settings = initialSettings();
         if (!settings.isEmpty()) {
             QFile f(settingsPath());

@@ -10,6 +10,8 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <limits>
+
 #include <cstdint>
 #include <string>
 
@@ -42,6 +44,11 @@ void checkTags(const QString& text, const QString& fuzzedTag)
 void checkVersions(const QString& text, qint32 major, qint32 minor, qint32 bug)
 {
     (void)update::versionsAgree(text, major, minor, bug);
+    // The running version's numbers are never negative, and a field is read
+    // from its digits alone, so a written "-1" could not agree with -1.
+    major &= std::numeric_limits<qint32>::max();
+    minor &= std::numeric_limits<qint32>::max();
+    bug &= std::numeric_limits<qint32>::max();
     const QString written = fw::Str(major) + u'.' + fw::Str(minor) + u'.' + fw::Str(bug);
     fuzzCheck(update::versionsAgree(written, major, minor, bug), "a version agrees with itself");
     fuzzCheck(update::versionsAgree(written + u'.' + text, major, minor, bug), "a fourth field is ignored");

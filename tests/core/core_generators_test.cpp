@@ -141,6 +141,20 @@ protected:
 
 // ---- Exact problems from scripted draws -------------------------------------
 
+using Bounds = std::vector<fw::testing::DrawBounds>;
+
+// One attempt of Hard: P, Q, T, Y from the range, the two signs, the least answer.
+Bounds hardAttempt(qint32 low, qint32 high)
+{
+    return {{low, high}, {low, high}, {low, high}, {low, high}, {1, 10}, {1, 10}, {4, 16}};
+}
+
+Bounds operator+(Bounds a, const Bounds& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 struct Scripted {
     const char* name;
     Gen gen;
@@ -148,7 +162,16 @@ struct Scripted {
     qint32 low, high;
     std::vector<qint32> draws;
     const char* problem;
+    // The (low, high) of every draw asked for, in order; unchecked when empty.
+    // The scripted source answers whatever it is asked, so the problem alone
+    // does not show a draw taken from the wrong bounds.
+    Bounds bounds = {};
 };
+
+void PrintTo(const Scripted& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class ScriptedDraws : public Generators, public ::testing::WithParamInterface<Scripted> {};
 
@@ -156,10 +179,14 @@ TEST_P(ScriptedDraws, GiveExactProblem)
 {
     const Scripted& c = GetParam();
     fw::testing::scriptRandom(c.draws);
+    fw::testing::DrawRecorder recorder;
     State s;
     ASSERT_TRUE(generate(random, c.gen, c.level, c.low, c.high, s));
     EXPECT_EQ(describe(s, c.gen), c.problem);
     EXPECT_EQ(fw::testing::scriptedRandomLeft(), 0u) << "every scripted draw is used, none more";
+    if (!c.bounds.empty()) {
+        EXPECT_EQ(recorder.bounds(), c.bounds);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -174,8 +201,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "First=132 Second=12 Temp=132"},
         Scripted{"divideNoLevelNoLimit", Gen::Divide, Level::None, 2, 10, {3, 7}, "First=3 Second=7 Temp=7"},
         // Q < Y swapped to Q 9, Y 5; 14 and 15 are no multiples of 4, 16 is.
+        // Y and the sign draw keep their own bounds whatever the level's range.
         Scripted{"easySwapAndSearch", Gen::Easy, Level::Easy, 2, 10, {4, 5, 9, 3},
-                 "P=4 Q=11 Y=5 T=77 S=+ V=- X=4 Op1=3 Op2=8"},
+                 "P=4 Q=11 Y=5 T=77 S=+ V=- X=4 Op1=3 Op2=8", {{2, 10}, {2, 10}, {1, 100}, {1, 10}}},
         // 11 - 1 = 10 gives X = 1: Q raised by ten, 21 - 1 = 20 gives X = 2.
         Scripted{"easyRaise", Gen::Easy, Level::Easy, 2, 10, {10, 10, 1, 8},
                  "P=10 Q=21 Y=1 T=77 S=- V=- X=2 Op1=8 Op2=8"},
@@ -195,74 +223,19 @@ INSTANTIATE_TEST_SUITE_P(
         // T - Q = 2 raised by ten past P - Y = 10, then to 20: X = 2 is below 4;
         // the next attempt finds 21 - 3 = 18 = 3 x 6.
         Scripted{"hardPlusPlusRaise", Gen::Hard, Level::Hard, 2, 30, {12, 20, 22, 2, 5, 9, 4, 5, 3, 20, 2, 1, 9, 4},
-                 "P=5 Q=3 Y=2 T=21 S=+ V=+ X=6 Op1=1 Op2=9"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// ---- The bounds of every draw, in order -------------------------------------
-
-using Bounds = std::vector<fw::testing::DrawBounds>;
-
-// One attempt of Hard: P, Q, T, Y from the range, the two signs, the least answer.
-Bounds hardAttempt(qint32 low, qint32 high)
-{
-    return {{low, high}, {low, high}, {low, high}, {low, high}, {1, 10}, {1, 10}, {4, 16}};
-}
-
-Bounds operator+(Bounds a, const Bounds& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-struct Bounded {
-    const char* name;
-    Gen gen;
-    Level level;
-    qint32 low, high;
-    std::vector<qint32> draws;
-    const char* problem;
-    Bounds bounds;
-};
-
-void PrintTo(const Bounded& row, std::ostream* os)
-{
-    *os << row.name;
-}
-
-class BoundedDraws : public Generators, public ::testing::WithParamInterface<Bounded> {};
-
-// The scripted source answers whatever it is asked, so the problem alone does
-// not show a draw taken from the wrong bounds.
-TEST_P(BoundedDraws, AskForTheseBoundsInThisOrder)
-{
-    const Bounded& c = GetParam();
-    fw::testing::scriptRandom(c.draws);
-    fw::testing::DrawRecorder recorder;
-    State s;
-    ASSERT_TRUE(generate(random, c.gen, c.level, c.low, c.high, s));
-    EXPECT_EQ(describe(s, c.gen), c.problem);
-    EXPECT_EQ(fw::testing::scriptedRandomLeft(), 0u);
-    EXPECT_EQ(recorder.bounds(), c.bounds);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, BoundedDraws,
-    ::testing::Values(
-        Bounded{"arithmeticRedrawsTheEqualSecond", Gen::Arithmetic, Level::Medium, 11, 80, {30, 30, 12},
-                "First=30 Second=12 Temp=-1", {{11, 80}, {11, 80}, {11, 80}}},
+                 "P=5 Q=3 Y=2 T=21 S=+ V=+ X=6 Op1=1 Op2=9"},
+        Scripted{"arithmeticRedrawsTheEqualSecond", Gen::Arithmetic, Level::Medium, 11, 80, {30, 30, 12},
+                 "First=30 Second=12 Temp=-1", {{11, 80}, {11, 80}, {11, 80}}},
         // 25 x 24 is over 500: both drawn again.
-        Bounded{"divideRedrawsBoth", Gen::Divide, Level::Medium, 6, 25, {25, 24, 20, 21},
-                "First=420 Second=21 Temp=420", {{6, 25}, {6, 25}, {6, 25}, {6, 25}}},
-        // Y and the sign draw keep their own bounds whatever the level's range.
-        Bounded{"easy", Gen::Easy, Level::Easy, 2, 10, {4, 5, 9, 3}, "P=4 Q=11 Y=5 T=77 S=+ V=- X=4 Op1=3 Op2=8",
-                {{2, 10}, {2, 10}, {1, 100}, {1, 10}}},
-        Bounded{"medium", Gen::Medium, Level::Medium, 10, 50, {10, 12, 40, 2},
-                "P=10 Q=12 Y=122 T=77 S=+ V=- X=11 Op1=2 Op2=8", {{10, 50}, {10, 50}, {1, 100}, {1, 10}}},
+        Scripted{"divideRedrawsBoth", Gen::Divide, Level::Medium, 6, 25, {25, 24, 20, 21},
+                 "First=420 Second=21 Temp=420", {{6, 25}, {6, 25}, {6, 25}, {6, 25}}},
+        Scripted{"medium", Gen::Medium, Level::Medium, 10, 50, {10, 12, 40, 2},
+                 "P=10 Q=12 Y=122 T=77 S=+ V=- X=11 Op1=2 Op2=8", {{10, 50}, {10, 50}, {1, 100}, {1, 10}}},
         // "-" "+": 8 + 9 = 17 raised to 18 = 2 x 9, but X = 9 is below the
         // least answer 16 drawn for that attempt; the next attempt is taken.
-        Bounded{"hardLeastAnswerAboveFour", Gen::Hard, Level::Hard, 2, 30,
-                {5, 8, 9, 3, 7, 2, 16, /* next attempt */ 5, 3, 20, 2, 1, 9, 4},
-                "P=5 Q=3 Y=2 T=21 S=+ V=+ X=6 Op1=1 Op2=9", hardAttempt(2, 30) + hardAttempt(2, 30)}),
+        Scripted{"hardLeastAnswerAboveFour", Gen::Hard, Level::Hard, 2, 30,
+                 {5, 8, 9, 3, 7, 2, 16, /* next attempt */ 5, 3, 20, 2, 1, 9, 4},
+                 "P=5 Q=3 Y=2 T=21 S=+ V=+ X=6 Op1=1 Op2=9", hardAttempt(2, 30) + hardAttempt(2, 30)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Every range of both selection tables, over many random draws -----------

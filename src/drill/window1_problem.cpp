@@ -113,6 +113,10 @@ void Window1::GetAlgebraRandomNumbersHard()
 
 void Window1::NewProblem_Action()
 {
+    // A right answer leaves Timer2 waiting to bring the next problem; once a
+    // problem is on screen, whatever brought it, that one is the learner's and
+    // must not be swapped for another while they type its answer.
+    Timer2()->setMode(0);
     MyAnswer()->setText(QString());
 
     if (Algebra()->Value()) {

@@ -75,7 +75,7 @@ QStyle::StandardPixmap iconPixmap(int icon)
 // texts may come from a file fetched over the network, so they are shown as
 // plain text (never markup), wrapped at word boundaries or, for a word wider
 // than the room, anywhere, and scrolled once taller than maxHeight.
-QTextEdit* boundedText(const QString& text, bool bold, int width, int maxHeight, QWidget* parent)
+QTextEdit* boundedText(const QString& text, const QFont& font, int width, int maxHeight, QWidget* parent)
 {
     auto* t = new QTextEdit(parent);
     t->setReadOnly(true);
@@ -88,8 +88,6 @@ QTextEdit* boundedText(const QString& text, bool bold, int width, int maxHeight,
     t->setLineWrapMode(QTextEdit::WidgetWidth);
     t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     t->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    QFont font = t->font();
-    font.setBold(bold);
     t->setFont(font);
     t->document()->setDocumentMargin(0);
     // The edit lays its text out only at its final size; measure the same
@@ -105,6 +103,16 @@ QTextEdit* boundedText(const QString& text, bool bold, int width, int maxHeight,
     const int wanted = int(std::ceil(measure.size().height()));
     t->setFixedSize(width, std::min(wanted, maxHeight));
     return t;
+}
+
+// The explanation under the message: a little smaller, still easy to read.
+QFont explanationFont(QFont font)
+{
+    if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(font.pixelSize() - 2, 9));
+    else
+        font.setPointSizeF(std::max(font.pointSizeF() - 1.5, 7.0));
+    return font;
 }
 
 } // namespace
@@ -152,9 +160,12 @@ MessageDialogButton* MessageDialog::ShowModal()
     }
     auto* column = new QVBoxLayout;
     outer->addLayout(column);
-    column->addWidget(boundedText(Message, true, textWidth, room.height() / 4, &dialog));
+    QFont messageFont = dialog.font();
+    messageFont.setBold(true);
+    column->addWidget(boundedText(Message, messageFont, textWidth, room.height() / 4, &dialog));
     if (!Explanation.isEmpty())
-        column->addWidget(boundedText(Explanation, false, textWidth, room.height() / 3, &dialog));
+        column->addWidget(
+            boundedText(Explanation, explanationFont(dialog.font()), textWidth, room.height() / 3, &dialog));
     auto* buttons = new QHBoxLayout;
     column->addLayout(buttons);
 

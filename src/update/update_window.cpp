@@ -9,6 +9,7 @@
 #include "fw/text.h"
 #include "update/self_test.h"
 #include "update/tags.h"
+#include "update/update_file.h"
 #include "update/version_compare.h"
 
 namespace update {
@@ -102,10 +103,17 @@ QString updateWindow::returnValue(const QString& text, const QString& tag) const
     return update::returnValue(text, tag);
 }
 
-void updateWindow::hp_PageReceived(const QString&, int, const fw::InternetHeaders&, const QString& content)
+void updateWindow::hp_PageReceived(const QString&, int status, const fw::InternetHeaders&, const QString& content)
 {
     if (content.isEmpty()) {
         Close();
+        return;
+    }
+    // An error page or a guest network's login page would otherwise offer an
+    // upgrade to a version with no number: the check failed, and says so the
+    // way a failed connection does.
+    if (!isUpdateFile(content)) {
+        hp_Error(notAnUpdateFileCode(status));
         return;
     }
     const QString newVersion = returnValue(content, QStringLiteral("CurrentVersion"));

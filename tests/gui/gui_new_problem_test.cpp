@@ -1,10 +1,12 @@
 #include "sumwise_fixture.h"
 
 #include "drill/conversion.h"
+#include "fw/text.h"
 
 #include <QApplication>
 
 #include <array>
+#include <ostream>
 
 // New Problem: what a problem looks like once drawn (the draws are scripted,
 // so each row knows its operands), and the two timers that press the button.
@@ -265,18 +267,36 @@ TEST_F(NewProblemTest, RightAnswerBringsTheNextProblemThroughTimer2)
     EXPECT_FALSE(w()->Timer2()->isRunning());
 }
 
-// Nothing stops Timer2: a selection within its 4 s brings a problem after 50
-// ms, which Timer2 then replaces with another.
-TEST_F(NewProblemTest, SelectionWithinFourSecondsOfARightAnswerGivesTwoProblems)
+// A selection within Timer2's 4 s brings its problem after 50 ms; that problem
+// stays while the learner types, and Timer2 brings no other.
+struct ChoiceRow {
+    const char* name;  // the button chosen after the right answer
+    qint32 first, second;
+};
+
+void PrintTo(const ChoiceRow& row, std::ostream* os) { *os << row.name; }
+
+class ChoiceAfterRightAnswerTest : public NewProblemTest, public ::testing::WithParamInterface<ChoiceRow> { };
+
+TEST_P(ChoiceAfterRightAnswerTest, KeepsTheChosenProblem)
 {
+    const ChoiceRow& row = GetParam();
     answerRight();
-    click(w()->Multiply());
-    EXPECT_EQ(fw::testing::runningTimerCount(), 2);
-    fw::testing::scriptRandom({5, 3, 9, 2});
-    EXPECT_EQ(fireTimers(), 2);
+    ASSERT_TRUE(w()->Timer2()->isRunning());
+    click(qobject_cast<QAbstractButton*>(w()->_ControlByName(QLatin1String(row.name))));
+    fw::testing::scriptRandom({row.first, row.second});
+    EXPECT_EQ(fireTimers(), 1);
     EXPECT_EQ(fw::testing::scriptedRandomLeft(), 0u);
-    EXPECT_EQ(w()->A()->Text(), QStringLiteral("9"));
-    EXPECT_EQ(w()->Operator()->Text(), QStringLiteral("x"));
-    EXPECT_EQ(w()->B()->Text(), QStringLiteral("2"));
-    expectWaitingForAnAnswer();
+    typeAnswer(QStringLiteral("1"));
+    EXPECT_EQ(fireTimers(), 0);
+    EXPECT_EQ(w()->A()->Text(), fw::Str(row.first));
+    EXPECT_EQ(w()->B()->Text(), fw::Str(row.second));
+    EXPECT_EQ(w()->MyAnswer()->Text(), QStringLiteral("1"));
+    EXPECT_TRUE(w()->Enter()->isEnabled());
 }
+
+// Add at Easy to start with: Multiply keeps Easy's 2..10, Hard gives Add's 41..1250.
+const ChoiceRow kChoices[] = {{"Multiply", 5, 3}, {"Hard", 500, 300}};
+
+INSTANTIATE_TEST_SUITE_P(Timer2, ChoiceAfterRightAnswerTest, ::testing::ValuesIn(kChoices),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -10,10 +10,12 @@
 #include "fw/menu.h"
 #include "update/self_test.h"
 #include "update/tags.h"
+#include "update/update_file.h"
 #include "update/update_window.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontInfo>
 #include <QHostAddress>
 #include <QLabel>
 #include <QMessageBox>
@@ -483,7 +485,7 @@ TEST_F(UpdateCheckTest, EveryCheckMakesAFreshWindowThatFetchesAgain)
 
 namespace {
 
-enum class Outcome { Current, Upgrade, Silent };
+enum class Outcome { Current, Upgrade, Silent, Failed };
 
 struct PageRow {
     const char* name;
@@ -492,7 +494,14 @@ struct PageRow {
     QString newVersion;   // Upgrade only
     bool free = false;    // Upgrade only
     QString explanation;  // Upgrade only
+    int code = 0;         // Failed only: the code the message gives
 };
+
+QString communicationError(int code)
+{
+    return QStringLiteral("There was a communication error with the website. Please try again later. (Code: %1)")
+        .arg(code);
+}
 
 void PrintTo(const PageRow& row, std::ostream* os) { *os << row.name; }
 
@@ -507,10 +516,18 @@ TEST_P(UpdatePageTest, ReadsThePageAndEndsTheCheck)
     runCheck();
     expectFetchingAtRequest();
     EXPECT_EQ(server.connections(), 1) << "a redirect must not be followed";
-    EXPECT_EQ(fw::testing::beepCount(), 0);
+    EXPECT_EQ(fw::testing::beepCount(), row.outcome == Outcome::Failed ? 1 : 0);
     EXPECT_TRUE(fw::testing::openedUrls().isEmpty());
 
     switch (row.outcome) {
+    case Outcome::Failed:
+        ASSERT_EQ(dialogs().size(), 1u);
+        EXPECT_EQ(dialogs()[0].kind, QStringLiteral("MsgBox"));
+        EXPECT_EQ(dialogs()[0].message, communicationError(row.code));
+        EXPECT_EQ(dialogs()[0].beepsBefore, 1);
+        EXPECT_TRUE(atDialog.updateWindowOpen);
+        EXPECT_EQ(atDialog.label, kChecking);
+        break;
     case Outcome::Silent:
         EXPECT_TRUE(dialogs().empty());
         break;
@@ -569,12 +586,23 @@ const PageRow kPages[] = {
      Outcome::Current, {}, false, {}},
     {"NotFoundStatusWithTheFile", reply(updateFile("1.0.0"), "HTTP/1.0 404 Not Found"), Outcome::Current, {},
      false, {}},
-    {"NotFoundPage", reply("<html><body>Not Found</body></html>", "HTTP/1.0 404 Not Found"), Outcome::Upgrade,
-     "", false, ""},
+    // Whatever is no update file fails the check: the reply's own error
+    // status where it has one, else the code for "not an update file".
+    {"NotFoundPage", reply("<html><body>Not Found</body></html>", "HTTP/1.0 404 Not Found"), Outcome::Failed, {},
+     false, {}, 404},
     {"RedirectPage",
      reply("<html>Moved</html>", "HTTP/1.0 301 Moved Permanently",
            "Location: http://127.0.0.1:9/Updates/sumwise.xml\r\n"),
-     Outcome::Upgrade, "", false, ""},
+     Outcome::Failed, {}, false, {}, 301},
+    {"LoginPage", reply("<html><form>Log in to use this network</form></html>"), Outcome::Failed, {}, false, {},
+     update::kNotAnUpdateFile},
+    {"EmptyCurrentVersion", reply(updateFile("")), Outcome::Failed, {}, false, {}, update::kNotAnUpdateFile},
+    {"BlankCurrentVersion", reply(updateFile(" \r\n\t ")), Outcome::Failed, {}, false, {},
+     update::kNotAnUpdateFile},
+    {"CurrentVersionNeverEnds", reply("<CurrentVersion>1.0.0"), Outcome::Failed, {}, false, {},
+     update::kNotAnUpdateFile},
+    {"NoStatusLine", "Hello\r\n\r\n<html>No status here</html>", Outcome::Failed, {}, false, {},
+     update::kNotAnUpdateFile},
     {"OlderFree", reply(updateFile("0.9.9")), Outcome::Upgrade, "0.9.9", true, "Faster drills."},
     {"NewerFree", reply(updateFile("1.0.1")), Outcome::Upgrade, "1.0.1", true, "Faster drills."},
     {"FreeInSmallLetters", reply(updateFile("0.9.9", "d", QByteArray("yes"))), Outcome::Upgrade, "0.9.9", true,
@@ -688,6 +716,7 @@ TEST_P(RealUpgradeDialogTest, ShowsPlainTextAndActsOnTheClickedButton)
     server.answerWith(reply(updateFile("0.9.9", description)));
 
     QStringList labelTexts;
+    std::map<QString, int> textPixels;  // the size each text area's text is drawn at
     bool allPlain = true;
     bool clicked = false;
     Seen afterDialog;
@@ -705,8 +734,10 @@ TEST_P(RealUpgradeDialogTest, ShowsPlainTextAndActsOnTheClickedButton)
                 labelTexts.append(l->text());
                 allPlain = allPlain && l->textFormat() == Qt::PlainText;
             }
-            for (QTextEdit* t : dialog->findChildren<QTextEdit*>())
+            for (QTextEdit* t : dialog->findChildren<QTextEdit*>()) {
                 labelTexts.append(t->toPlainText());
+                textPixels[t->toPlainText()] = QFontInfo(t->font()).pixelSize();
+            }
             QPushButton* b = buttonCaptioned(dialog, QLatin1String(row.caption));
             if (!b)
                 return;
@@ -728,6 +759,8 @@ TEST_P(RealUpgradeDialogTest, ShowsPlainTextAndActsOnTheClickedButton)
     EXPECT_TRUE(allPlain);
     EXPECT_TRUE(labelTexts.contains(upgradeMessage(QStringLiteral("0.9.9"), true)));
     EXPECT_TRUE(labelTexts.contains(QString::fromLatin1(description)));
+    // The explanation is the smaller text beneath the message.
+    EXPECT_LT(textPixels[QString::fromLatin1(description)], textPixels[upgradeMessage(QStringLiteral("0.9.9"), true)]);
     const QString site = QStringLiteral("http://127.0.0.1:%1").arg(server.port());
     EXPECT_EQ(fw::testing::openedUrls().join(u' ').toStdString(), row.opensSite ? site.toStdString() : "");
     ASSERT_TRUE(QTest::qWaitFor([&] { return afterDialog.taken; }, 2000));

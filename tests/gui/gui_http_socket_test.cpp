@@ -1,4 +1,5 @@
 #include "fw/http_socket.h"
+#include "refused_port.h"
 
 #include <gtest/gtest.h>
 
@@ -301,10 +302,9 @@ TEST_F(HttpSocketTest, PageWithoutLengthWaitsForTheClose)
 
 TEST_F(HttpSocketTest, NoConnectionGivesOurErrorCode)
 {
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
-    const quint16 refusedPort = closed.serverPort();
-    closed.close();
+    const RefusedPort refused;
+    const quint16 refusedPort = refused.port();
+    ASSERT_NE(refusedPort, 0);
 
     struct Row {
         const char* name;
@@ -335,10 +335,9 @@ TEST_F(HttpSocketTest, NoConnectionGivesOurErrorCode)
 
 TEST_F(HttpSocketTest, AbortBeforeTheErrorSilencesIt)
 {
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
-    const quint16 refusedPort = closed.serverPort();
-    closed.close();
+    const RefusedPort refused;
+    const quint16 refusedPort = refused.port();
+    ASSERT_NE(refusedPort, 0);
 
     for (const QString& url : {QStringLiteral("http://localhost:%1/").arg(refusedPort),
                                QStringLiteral("http://localhost:%1/").arg(refusedPort),

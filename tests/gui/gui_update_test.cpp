@@ -2,6 +2,7 @@
 // update window fetching from a server of the test's own on 127.0.0.1, and what
 // follows each reply. The version window's handler waits in ShowModal while the
 // server answers, exactly as in the running program.
+#include "refused_port.h"
 #include "sumwise_fixture.h"
 
 #include "app/aboutbox.h"
@@ -824,11 +825,10 @@ class RealMessageBoxTest : public RealDialogTest, public ::testing::WithParamInt
 TEST_P(RealMessageBoxTest, ShowsTheTextThenTheWindowCloses)
 {
     const BoxRow& row = GetParam();
+    const RefusedPort refused;  // held until the check is over
     if (row.refuse) {
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-        const quint16 port = probe.serverPort();
-        probe.close();
+        const quint16 port = refused.port();
+        ASSERT_NE(port, 0);
         fw::testing::overrideBuildConstant(QStringLiteral("kUpdateUrl"),
                                            QStringLiteral("http://127.0.0.1:%1/Updates/sumwise.xml").arg(port));
     } else {
@@ -911,12 +911,10 @@ INSTANTIATE_TEST_SUITE_P(
     Failures, UpdateErrorTest,
     ::testing::Values(ErrorRow{"RefusedPort",
                                [] {
-                                   // A port that was just free: nothing listens there now.
-                                   QTcpServer probe;
-                                   probe.listen(QHostAddress::LocalHost, 0);
-                                   const quint16 port = probe.serverPort();
-                                   probe.close();
-                                   return QStringLiteral("http://127.0.0.1:%1/Updates/sumwise.xml").arg(port);
+                                   // Held for the rest of the process: nothing can listen there.
+                                   static const RefusedPort refused;
+                                   return QStringLiteral("http://127.0.0.1:%1/Updates/sumwise.xml")
+                                       .arg(refused.port());
                                }},
                       ErrorRow{"UnresolvableName",
                                [] { return QStringLiteral("http://sumwise-update.invalid/Updates/sumwise.xml"); }}),

@@ -263,8 +263,12 @@ TEST_F(HttpSocketTest, HeadersReachThePage)
 TEST_F(HttpSocketTest, RequestWithoutPortGoesToPort80)
 {
     TestServer server(replyAndClose("HTTP/1.0 200 OK\r\n\r\nok"), TestServer::When::OnRequest, 80);
-    if (!server.listening())
+    // CI runs as root on a machine of its own, where port 80 is always to be
+    // had; elsewhere it may take privileges or be some web server's.
+    if (!server.listening()) {
+        ASSERT_FALSE(qEnvironmentVariableIsSet("CI")) << "port 80 on 127.0.0.1 could not be had";
         GTEST_SKIP() << "port 80 on 127.0.0.1 is not available here";
+    }
     socket->Get("http://127.0.0.1/Updates/sumwise.xml");
     expectOneEvent();
     EXPECT_EQ(server.request(), requestFor("/Updates/sumwise.xml", "127.0.0.1"));

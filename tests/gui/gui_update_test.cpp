@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTextEdit>
@@ -29,6 +30,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -772,6 +774,9 @@ TEST_P(HostileUpgradeDialogTest, StaysOnTheScreenWithItsButtons)
     QRect room;
     QRect dialogFrame;
     std::vector<QRect> buttons;
+    // How far the widest text reaches past its room: a word wider than the
+    // room must be broken, not clipped.
+    qreal overhang = -1;
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -780,6 +785,9 @@ TEST_P(HostileUpgradeDialogTest, StaysOnTheScreenWithItsButtons)
         user.stop();
         room = dialog->screen()->availableGeometry();
         dialogFrame = dialog->frameGeometry();
+        for (QTextEdit* t : dialog->findChildren<QTextEdit*>())
+            overhang = std::max({overhang, t->document()->size().width() - t->viewport()->width(),
+                                 qreal(t->horizontalScrollBar()->maximum())});
         for (QPushButton* b : dialog->findChildren<QPushButton*>())
             buttons.emplace_back(b->mapToGlobal(QPoint(0, 0)), b->size());
         QPushButton* cancel = buttonCaptioned(dialog, QStringLiteral("Cancel"));
@@ -796,6 +804,7 @@ TEST_P(HostileUpgradeDialogTest, StaysOnTheScreenWithItsButtons)
     EXPECT_EQ(buttons.size(), 3u);
     for (const QRect& b : buttons)
         EXPECT_TRUE(room.contains(b));
+    EXPECT_EQ(overhang, 0) << "a text is wider than its room and clipped";
 }
 
 INSTANTIATE_TEST_SUITE_P(

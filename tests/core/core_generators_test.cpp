@@ -1,6 +1,8 @@
 #include "drill/generators.h"
 #include "fw/text.h"
 
+#include "named_rows.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -17,6 +19,8 @@ void PrintTo(const DrawBounds& b, std::ostream* os)
 } // namespace fw::testing
 
 namespace {
+
+using named_rows::PrintTo;
 
 using drill::AlgebraDraw;
 using drill::ArithmeticDraw;

@@ -1,10 +1,14 @@
 #include "drill/score.h"
 
+#include "named_rows.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
 
 namespace {
+
+using named_rows::PrintTo;
 
 struct PercentCase {
     const char* name;

@@ -1,10 +1,14 @@
 #include "drill/settings_format.h"
 
+#include "named_rows.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 
 namespace {
+
+using named_rows::PrintTo;
 
 struct ParseCase {
     const char* name;

@@ -1,9 +1,13 @@
 #include "update/tags.h"
 #include "update/version_compare.h"
 
+#include "named_rows.h"
+
 #include <gtest/gtest.h>
 
 namespace {
+
+using named_rows::PrintTo;
 
 struct TagCase {
     const char* name;

@@ -1,6 +1,8 @@
 #include "fw/random.h"
 #include "fw/text.h"
 
+#include "named_rows.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +10,8 @@
 #include <set>
 
 namespace {
+
+using named_rows::PrintTo;
 
 struct RealCase {
     const char* name;

@@ -1,4 +1,5 @@
 #include "fw/http_socket.h"
+#include "refused_port.h"
 
 #include <gtest/gtest.h>
 
@@ -262,8 +263,12 @@ TEST_F(HttpSocketTest, HeadersReachThePage)
 TEST_F(HttpSocketTest, RequestWithoutPortGoesToPort80)
 {
     TestServer server(replyAndClose("HTTP/1.0 200 OK\r\n\r\nok"), TestServer::When::OnRequest, 80);
-    if (!server.listening())
+    // CI runs as root on a machine of its own, where port 80 is always to be
+    // had; elsewhere it may take privileges or be some web server's.
+    if (!server.listening()) {
+        ASSERT_FALSE(qEnvironmentVariableIsSet("CI")) << "port 80 on 127.0.0.1 could not be had";
         GTEST_SKIP() << "port 80 on 127.0.0.1 is not available here";
+    }
     socket->Get("http://127.0.0.1/Updates/sumwise.xml");
     expectOneEvent();
     EXPECT_EQ(server.request(), requestFor("/Updates/sumwise.xml", "127.0.0.1"));
@@ -301,10 +306,9 @@ TEST_F(HttpSocketTest, PageWithoutLengthWaitsForTheClose)
 
 TEST_F(HttpSocketTest, NoConnectionGivesOurErrorCode)
 {
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
-    const quint16 refusedPort = closed.serverPort();
-    closed.close();
+    const RefusedPort refused;
+    const quint16 refusedPort = refused.port();
+    ASSERT_NE(refusedPort, 0);
 
     struct Row {
         const char* name;
@@ -335,10 +339,9 @@ TEST_F(HttpSocketTest, NoConnectionGivesOurErrorCode)
 
 TEST_F(HttpSocketTest, AbortBeforeTheErrorSilencesIt)
 {
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
-    const quint16 refusedPort = closed.serverPort();
-    closed.close();
+    const RefusedPort refused;
+    const quint16 refusedPort = refused.port();
+    ASSERT_NE(refusedPort, 0);
 
     for (const QString& url : {QStringLiteral("http://localhost:%1/").arg(refusedPort),
                                QStringLiteral("http://localhost:%1/").arg(refusedPort),

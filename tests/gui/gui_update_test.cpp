@@ -2,6 +2,7 @@
 // update window fetching from a server of the test's own on 127.0.0.1, and what
 // follows each reply. The version window's handler waits in ShowModal while the
 // server answers, exactly as in the running program.
+#include "refused_port.h"
 #include "sumwise_fixture.h"
 
 #include "app/aboutbox.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTextEdit>
@@ -30,6 +32,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -804,6 +807,9 @@ TEST_P(HostileUpgradeDialogTest, StaysOnTheScreenWithItsButtons)
     QRect room;
     QRect dialogFrame;
     std::vector<QRect> buttons;
+    // How far the widest text reaches past its room: a word wider than the
+    // room must be broken, not clipped.
+    qreal overhang = -1;
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -812,6 +818,9 @@ TEST_P(HostileUpgradeDialogTest, StaysOnTheScreenWithItsButtons)
         user.stop();
         room = dialog->screen()->availableGeometry();
         dialogFrame = dialog->frameGeometry();
+        for (QTextEdit* t : dialog->findChildren<QTextEdit*>())
+            overhang = std::max({overhang, t->document()->size().width() - t->viewport()->width(),
+                                 qreal(t->horizontalScrollBar()->maximum())});
         for (QPushButton* b : dialog->findChildren<QPushButton*>())
             buttons.emplace_back(b->mapToGlobal(QPoint(0, 0)), b->size());
         QPushButton* cancel = buttonCaptioned(dialog, QStringLiteral("Cancel"));
@@ -828,6 +837,7 @@ TEST_P(HostileUpgradeDialogTest, StaysOnTheScreenWithItsButtons)
     EXPECT_EQ(buttons.size(), 3u);
     for (const QRect& b : buttons)
         EXPECT_TRUE(room.contains(b));
+    EXPECT_EQ(overhang, 0) << "a text is wider than its room and clipped";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -857,11 +867,10 @@ class RealMessageBoxTest : public RealDialogTest, public ::testing::WithParamInt
 TEST_P(RealMessageBoxTest, ShowsTheTextThenTheWindowCloses)
 {
     const BoxRow& row = GetParam();
+    const RefusedPort refused;  // held until the check is over
     if (row.refuse) {
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-        const quint16 port = probe.serverPort();
-        probe.close();
+        const quint16 port = refused.port();
+        ASSERT_NE(port, 0);
         fw::testing::overrideBuildConstant(QStringLiteral("kUpdateUrl"),
                                            QStringLiteral("http://127.0.0.1:%1/Updates/sumwise.xml").arg(port));
     } else {
@@ -944,12 +953,10 @@ INSTANTIATE_TEST_SUITE_P(
     Failures, UpdateErrorTest,
     ::testing::Values(ErrorRow{"RefusedPort",
                                [] {
-                                   // A port that was just free: nothing listens there now.
-                                   QTcpServer probe;
-                                   probe.listen(QHostAddress::LocalHost, 0);
-                                   const quint16 port = probe.serverPort();
-                                   probe.close();
-                                   return QStringLiteral("http://127.0.0.1:%1/Updates/sumwise.xml").arg(port);
+                                   // Held for the rest of the process: nothing can listen there.
+                                   static const RefusedPort refused;
+                                   return QStringLiteral("http://127.0.0.1:%1/Updates/sumwise.xml")
+                                       .arg(refused.port());
                                }},
                       ErrorRow{"UnresolvableName",
                                [] { return QStringLiteral("http://sumwise-update.invalid/Updates/sumwise.xml"); }}),

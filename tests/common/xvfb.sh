@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the tests that start the real program under an Xvfb server of
 # their own and drive it only by synthetic mouse and keyboard input (xdotool).
 # Source it after setting

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs a built tree the way a user does and looks at what lands there:
-# the bundle-like tree (bin/, Resources/, lib/) and, under share/, a desktop
-# entry that the desktop accepts, whose icon is installed and whose Exec
-# starts the installed program.
+# only bin/, lib/ and share/; the bundle-like tree (bin/, Resources/, lib/) in
+# lib/sumwise/, reached through a relative link bin/sumwise; under share/, a
+# desktop entry that the desktop accepts, whose icon is installed and whose
+# Exec starts the program through that link.
 #   install_test.sh <build dir>
 # Two installs: one under a prefix with a space and a "$" in its name, as a
 # desktop must read them from Exec; one staged under DESTDIR, whose entry must
@@ -66,11 +67,23 @@ check_install() { # <case name> <DESTDIR or ""> <prefix>
         return
     fi
 
-    [[ -x "$root/bin/sumwise" ]] || fail "no program at bin/sumwise"
-    [[ -f "$root/lib/libsumwise_audio.so" ]] || fail "no audio module in lib/"
+    # A distribution's tree: the bundle in a folder of its own under lib/,
+    # bin/sumwise a relative link to its program.
+    local found
+    found=$(ls -A "$root" | tr '\n' ' ')
+    [[ $found == "bin lib share " ]] || fail "the prefix holds '$found', not only bin/ lib/ share/"
+    found=$(ls -A "$root/lib" | tr '\n' ' ')
+    [[ $found == "sumwise " ]] || fail "lib/ holds '$found', not only the bundle's folder sumwise/"
+    local bundle=$root/lib/sumwise link
+    [[ -f "$bundle/bin/sumwise" && ! -L "$bundle/bin/sumwise" && -x "$bundle/bin/sumwise" ]] \
+        || fail "no program at lib/sumwise/bin/sumwise"
+    link=$(readlink "$root/bin/sumwise") || link=""
+    [[ -n $link && $link != /* && $(realpath -e "$root/bin/sumwise" 2>/dev/null) == "$(realpath "$bundle/bin/sumwise")" ]] \
+        || fail "bin/sumwise is not a relative link to lib/sumwise/bin/sumwise (it links to '$link')"
+    [[ -f "$bundle/lib/libsumwise_audio.so" ]] || fail "no audio module in lib/sumwise/lib/"
     local sound
     for sound in "APPLAUSE LOOP.wav" "Laser.wav" "SndOK.wav"; do
-        [[ -s "$root/Resources/$sound" ]] || fail "no $sound in Resources/"
+        [[ -s "$bundle/Resources/$sound" ]] || fail "no $sound in lib/sumwise/Resources/"
     done
 
     local entries=("$root"/share/applications/*.desktop)

@@ -4,8 +4,8 @@
 # no system or user server is touched and two runs side by side never meet.
 #   audio_test.sh <audio_tests binary> [GoogleTest arguments...]
 # The daemon listens on a socket in that folder only (no TCP port, no D-Bus, no
-# X11, no autospawn) and is stopped at the end, whatever the outcome; it dies
-# with this script even when CTest kills it at a timeout.
+# X11, no autospawn) and is stopped at the end, whatever the outcome; it and
+# the tests die with this script even when CTest kills it at a timeout.
 set -euo pipefail
 
 tests=${1:?usage: audio_test.sh <audio_tests binary> [gtest arguments...]}
@@ -70,4 +70,4 @@ until pactl info >/dev/null 2>&1; do
     sleep 0.1
 done
 
-"$tests" "$@"
+setpriv --pdeathsig KILL "$tests" "$@"

@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 RUN_PACKAGES=(cmake make g++ qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins qt6-wayland fonts-liberation2
     libqt6svg6)
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool clang libclang-rt-dev
-    desktop-file-utils)
+    pulseaudio pulseaudio-utils libpulse-dev desktop-file-utils)
 
 install_missing() {
     local missing=()

@@ -49,6 +49,7 @@ public:
         release_.setSingleShot(true);
         connect(&release_, &QTimer::timeout, this, &PcmPlayer::releaseIfIdle);
     }
+    ~PcmPlayer() override { releaseSink(); }
 
 public slots:
     // Starts the sound from its beginning, cutting short a play still under way.
@@ -58,7 +59,7 @@ public slots:
         // A fresh output stream for every play: a sink that is stopped and
         // started again asks the sound server for a smaller buffer each time,
         // until it underruns and never reports the end.
-        sink_.reset();
+        releaseSink();
         // The default device of this moment: one plugged in or chosen since
         // the last play is used from now on.
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
@@ -88,7 +89,19 @@ private:
     void releaseIfIdle()
     {
         if (sink_ && sink_->state() == QAudio::IdleState)
-            sink_.reset();
+            releaseSink();
+    }
+
+    // A sink is stopped before it goes: as it is destroyed it runs the events
+    // still queued for it, and a feeding step queued while it played would
+    // write to the stream it has just closed, which aborts the program.
+    void releaseSink()
+    {
+        if (!sink_)
+            return;
+        sink_->disconnect(this);
+        sink_->stop();
+        sink_.reset();
     }
 
     QAudioFormat format_;

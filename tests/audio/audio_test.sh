@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Runs the audio player's tests against a sound server of their own: a private
+# PulseAudio daemon whose only output is a null sink, in a temporary folder, so
+# no system or user server is touched and two runs side by side never meet.
+#   audio_test.sh <audio_tests binary> [GoogleTest arguments...]
+# The daemon listens on a socket in that folder only (no TCP port, no D-Bus, no
+# X11, no autospawn) and is stopped at the end, whatever the outcome; it and
+# the tests die with this script even when CTest kills it at a timeout.
+set -euo pipefail
+
+tests=${1:?usage: audio_test.sh <audio_tests binary> [gtest arguments...]}
+shift
+[[ -x "$tests" ]] || { echo "not executable: $tests" >&2; exit 1; }
+
+if ! command -v pulseaudio >/dev/null; then
+    [[ $(id -u) -eq 0 ]] && command -v apt-get >/dev/null \
+        || { echo "missing pulseaudio; install it (as root: apt-get install pulseaudio)" >&2; exit 1; }
+    echo "installing pulseaudio" >&2
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends pulseaudio >&2 \
+        || { DEBIAN_FRONTEND=noninteractive apt-get update -q >&2 \
+             && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends pulseaudio >&2; }
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/sumwise-audio.XXXXXX")
+server_pid=""
+cleanup() {
+    local status=$?
+    if [[ -n "$server_pid" ]] && kill -0 "$server_pid" 2>/dev/null; then
+        kill "$server_pid" 2>/dev/null || true
+        wait "$server_pid" 2>/dev/null || true
+    fi
+    if ((status != 0)) && [[ -s "$work/server.log" ]]; then
+        echo "--- sound server log" >&2
+        cat "$work/server.log" >&2
+    fi
+    rm -rf "$work"
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+mkdir -m 700 "$work/home" "$work/runtime" "$work/state"
+# The daemon and every client of this run (the tests, the player they load)
+# find their configuration, cookie and runtime files here, and nowhere else.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/runtime"
+export PULSE_RUNTIME_PATH="$work/runtime" PULSE_STATE_PATH="$work/state"
+export PULSE_SERVER="unix:$work/native"
+# A client that finds no server gives up instead of starting one.
+printf 'autospawn = no\n' >"$work/client.conf"
+export PULSE_CLIENTCONFIG="$work/client.conf"
+# No session bus to register on, and no X display to take one from.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
+unset DISPLAY WAYLAND_DISPLAY
+
+# The null sink takes the shipped sounds' own format (16-bit mono, 22050 Hz),
+# so its monitor carries their samples unchanged. Its monitor is the server's
+# only source; the tests record it to hear what was played.
+setpriv --pdeathsig KILL \
+    pulseaudio --daemonize=no -n --exit-idle-time=-1 --use-pid-file=no --system=no \
+    --log-target=stderr --log-level=warning \
+    -L "module-native-protocol-unix socket=$work/native auth-anonymous=1" \
+    -L "module-null-sink sink_name=sumwise_test format=s16le rate=22050 channels=1" \
+    >"$work/server.log" 2>&1 &
+server_pid=$!
+
+deadline=$((SECONDS + 60))
+until pactl info >/dev/null 2>&1; do
+    kill -0 "$server_pid" 2>/dev/null || { echo "the sound server exited" >&2; exit 1; }
+    ((SECONDS < deadline)) || { echo "the sound server did not start within 60s" >&2; exit 1; }
+    sleep 0.1
+done
+
+setpriv --pdeathsig KILL "$tests" "$@"

@@ -12,23 +12,14 @@ tests=${1:?usage: audio_test.sh <audio_tests binary> [gtest arguments...]}
 shift
 [[ -x "$tests" ]] || { echo "not executable: $tests" >&2; exit 1; }
 
-if ! command -v pulseaudio >/dev/null; then
-    [[ $(id -u) -eq 0 ]] && command -v apt-get >/dev/null \
-        || { echo "missing pulseaudio; install it (as root: apt-get install pulseaudio)" >&2; exit 1; }
-    echo "installing pulseaudio" >&2
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends pulseaudio >&2 \
-        || { DEBIAN_FRONTEND=noninteractive apt-get update -q >&2 \
-             && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends pulseaudio >&2; }
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/../common/processes.sh"
+need_commands pulseaudio=pulseaudio pactl=pulseaudio-utils
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/sumwise-audio.XXXXXX")
 server_pid=""
 cleanup() {
     local status=$?
-    if [[ -n "$server_pid" ]] && kill -0 "$server_pid" 2>/dev/null; then
-        kill "$server_pid" 2>/dev/null || true
-        wait "$server_pid" 2>/dev/null || true
-    fi
+    stop_process "$server_pid"
     if ((status != 0)) && [[ -s "$work/server.log" ]]; then
         echo "--- sound server log" >&2
         cat "$work/server.log" >&2

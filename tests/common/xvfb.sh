@@ -24,21 +24,13 @@ readonly ANSWER_X=351 ANSWER_Y=271
 readonly FILE_MENU_X=15
 readonly SOUND_MENU_X=379
 
+source "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
+
 log() { printf '%s: %s\n' "$log_tag" "$*" >&2; }
 fail() { log "FAIL: $*"; exit 1; }
 
 install_missing() {
-    local missing=()
-    command -v Xvfb >/dev/null || missing+=(xvfb)
-    command -v xdotool >/dev/null || missing+=(xdotool)
-    ((${#missing[@]})) || return 0
-    if [[ $(id -u) -ne 0 ]] || ! command -v apt-get >/dev/null; then
-        fail "missing ${missing[*]}; install them (as root: apt-get install ${missing[*]})"
-    fi
-    log "installing ${missing[*]}"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >&2 \
-        || { DEBIAN_FRONTEND=noninteractive apt-get update -q >&2 \
-             && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >&2; }
+    need_commands Xvfb=xvfb xdotool=xdotool || fail "Xvfb or xdotool is missing"
 }
 
 work=""
@@ -47,14 +39,8 @@ app_pid=""
 
 cleanup() {
     local status=$?
-    if [[ -n "$app_pid" ]] && kill -0 "$app_pid" 2>/dev/null; then
-        kill "$app_pid" 2>/dev/null || true
-        wait "$app_pid" 2>/dev/null || true
-    fi
-    if [[ -n "$xvfb_pid" ]] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_process "$app_pid"
+    stop_process "$xvfb_pid"
     if ((status != 0)) && [[ -n "$work" ]]; then
         for f in "$work"/*.log; do
             [[ -s "$f" ]] && { log "--- $(basename "$f")"; cat "$f" >&2; }

@@ -135,7 +135,7 @@ class ServerWatch {
 public:
     struct Stream {
         uint32_t index = 0;
-        pa_sample_spec spec{}; // zero until the server has described the stream
+        pa_sample_spec sampleSpec{}; // zero until the server has described the stream
         Clock::time_point came, went;
         bool gone = false;
     };
@@ -174,13 +174,13 @@ public:
             return false;
         pa_operation_unref(pa_context_subscribe(context_, PA_SUBSCRIPTION_MASK_SINK_INPUT, nullptr, nullptr));
 
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, uint32_t(kSinkFormat.sampleRate), uint8_t(kSinkFormat.channels)};
-        record_ = pa_stream_new(context_, "monitor", &spec, nullptr);
+        const pa_sample_spec sampleSpec{PA_SAMPLE_S16LE, uint32_t(kSinkFormat.sampleRate), uint8_t(kSinkFormat.channels)};
+        record_ = pa_stream_new(context_, "monitor", &sampleSpec, nullptr);
         pa_stream_set_state_callback(record_, &ServerWatch::signalStream, this);
         pa_stream_set_read_callback(record_, &ServerWatch::onRecorded, this);
         // Small fragments, so what was played is here soon after.
         pa_buffer_attr attr{uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(-1),
-                            uint32_t(pa_usec_to_bytes(20000, &spec))};
+                            uint32_t(pa_usec_to_bytes(20000, &sampleSpec))};
         // The server's only source is the null sink's monitor.
         if (pa_stream_connect_record(record_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY) < 0)
             return false;
@@ -253,7 +253,7 @@ private:
         if (eol || !info)
             return;
         if (Stream* s = static_cast<ServerWatch*>(p)->find(info->index))
-            s->spec = info->sample_spec;
+            s->sampleSpec = info->sample_spec;
     }
 
     static void onRecorded(pa_stream* stream, size_t, void* p)
@@ -354,9 +354,9 @@ TEST_F(AudioPlayerTest, EachSoundPlaysWholeInItsFormatThenItsStreamGoes)
             << "the stream was still held well after the sound ended";
         const auto streams = watch->streams();
         ASSERT_EQ(streams.size(), 1u);
-        EXPECT_EQ(streams[0].spec.format, PA_SAMPLE_S16LE);
-        EXPECT_EQ(int(streams[0].spec.rate), file.format.sampleRate);
-        EXPECT_EQ(int(streams[0].spec.channels), file.format.channels);
+        EXPECT_EQ(streams[0].sampleSpec.format, PA_SAMPLE_S16LE);
+        EXPECT_EQ(int(streams[0].sampleSpec.rate), file.format.sampleRate);
+        EXPECT_EQ(int(streams[0].sampleSpec.channels), file.format.channels);
         EXPECT_GE(lifetimeMs(streams[0]), ms - 50) << "the stream went before the sound's end";
         EXPECT_LE(lifetimeMs(streams[0]), ms + 1500) << "the stream was held long after the sound's end";
         EXPECT_TRUE(playedUntilNow().contains(whole(file))) << "the sound was not played whole";

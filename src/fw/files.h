@@ -17,8 +17,11 @@ std::optional<QByteArray> readTextFilePrefix(const QString& path, qsizetype maxB
 
 // Replaces the file at path with content: the content goes to a temporary file
 // in the same folder, which is then renamed over the old one, so either the old
-// or the new file survives whole. Creates the folder when it is missing. On any
-// failure returns false and leaves the old file as it was.
+// or the new file survives whole. Creates the folder when it is missing. A
+// symbolic link is written through: what it leads to is replaced, or created
+// when its folder exists, and the link stays. Anything but a regular file at
+// the end (a folder, a device, a pipe, a socket, a link loop) is left as it
+// is. On any failure returns false and leaves the old file as it was.
 bool writeTextFileAtomically(const QString& path, const QByteArray& content);
 
 namespace testing {

@@ -11,8 +11,10 @@
 #include <functional>
 
 #include <linux/capability.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -55,6 +57,29 @@ QByteArray contentOf(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
+// What lies at path itself, a link not followed.
+const char* kindAt(const QString& path)
+{
+    struct stat st{};
+    if (lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return "missing";
+    return S_ISREG(st.st_mode) ? "file" : S_ISLNK(st.st_mode) ? "link" : S_ISFIFO(st.st_mode) ? "pipe"
+        : S_ISSOCK(st.st_mode) ? "socket" : "other";
+}
+
+void makeSocket(const QString& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    ASSERT_LT(size_t(name.size()), sizeof(address.sun_path));
+    std::copy(name.begin(), name.end(), address.sun_path);
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    close(fd);
+}
+
 void writeRaw(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
@@ -81,7 +106,7 @@ protected:
     QString settingsPath() const { return QDir(prefs).filePath("sumwise.txt"); }
     QStringList prefsEntries() const
     {
-        return QDir(prefs).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir(prefs).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
     QTemporaryDir dir;
@@ -220,6 +245,46 @@ TEST_F(SettingsFileTest, WriteReplacesTheFileWhole)
     EXPECT_TRUE(writeSettingsFile("True\n"));
     EXPECT_EQ(contentOf(settingsPath()), "True\n");
     EXPECT_EQ(prefsEntries(), QStringList{"sumwise.txt"});
+}
+
+// A link is written through to a regular file and stays a link. Whatever else
+// the path leads to is left as it is and nothing is written: renaming a file
+// over it would replace a pipe, a socket or, as root, a device such as the
+// null device that the file is often linked to.
+TEST_F(SettingsFileTest, WriteReplacesNothingButARegularFile)
+{
+    const QString target = dir.filePath("elsewhere/target");
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("elsewhere")));
+    auto link = [this](const QString& to) { ASSERT_TRUE(QFile::link(to, settingsPath())); };
+    const struct {
+        const char* name;
+        std::function<void()> prepare;
+        bool written;
+    } rows[] = {
+        {"link to a file", [&] { writeRaw(target, "True\nAdd\nEasy\n"); link(target); }, true},
+        {"link to no file yet", [&] { link(target); }, true},
+        {"link into a missing folder", [&] { link(dir.filePath("gone/target")); }, false},
+        {"pipe", [&] { ASSERT_EQ(mkfifo(QFile::encodeName(settingsPath()).constData(), 0600), 0); }, false},
+        {"link to a pipe", [&] { ASSERT_EQ(mkfifo(QFile::encodeName(target).constData(), 0600), 0); link(target); },
+         false},
+        {"link to a socket", [&] { makeSocket(target); link(target); }, false},
+        {"link loop", [&] { link("sumwise.txt"); }, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(settingsPath());
+        QFile::remove(target);
+        row.prepare();
+        const std::string pathBefore = kindAt(settingsPath()), targetBefore = kindAt(target);
+        EXPECT_EQ(writeSettingsFile("False\nRoman\nHard\n"), row.written);
+        EXPECT_EQ(kindAt(settingsPath()), pathBefore);
+        if (row.written)
+            EXPECT_EQ(contentOf(target), "False\nRoman\nHard\n");
+        else
+            EXPECT_EQ(kindAt(target), targetBefore);
+        EXPECT_EQ(prefsEntries(), QStringList{"sumwise.txt"}); // no temporary file left
+    }
+    EXPECT_EQ(kindAt(dir.filePath("gone")), std::string("missing"));
 }
 
 TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileWhole)

@@ -1,6 +1,7 @@
 #include "app/startup.h"
+#include "fw/runtime.h"
 
 int main(int argc, char** argv)
 {
-    return processMain(argc, argv);
+    fw::RuntimeExit(processMain(argc, argv));
 }

@@ -7,6 +7,13 @@
 #include <QIcon>
 #include <QStyleHints>
 
+#include <cstdio>
+#include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace fw {
 
 void RuntimeInit()
@@ -31,6 +38,20 @@ void RuntimeInit()
     QApplication::setFont(font);
     for (const char* className : {"QMenuBar", "QMenu", "QMessageBox", "QLabel", "QPushButton"})
         QApplication::setFont(font, className);
+}
+
+void RuntimeExit(int status)
+{
+    // Qt Multimedia 6.4, loaded with the first sound, closes its connection
+    // to the sound server at exit without holding the lock of the thread that
+    // serves it, so now and then the process would abort inside libpulse
+    // after everything of ours had ended well. Nothing is left that needs an
+    // exit-time destructor, so none is run.
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_do_leak_check();
+#endif
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 } // namespace fw

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Set-up, build, run and test on Debian 12, as root.
+# Set-up, build, run and test on Debian 12, as root or from a normal account
+# (missing packages are then installed through sudo; everything else runs as
+# the account that ran this).
 #   ./build.sh run    install what is missing, build, start Sumwise
 #   ./build.sh test   install what is missing, build twice (plain, and with
 #                     AddressSanitizer + UndefinedBehaviorSanitizer), run every test,
@@ -12,19 +14,6 @@ RUN_PACKAGES=(cmake make g++ qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins qt6
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool clang libclang-rt-dev
     pulseaudio pulseaudio-utils libpulse-dev desktop-file-utils)
 
-install_missing() {
-    local missing=()
-    for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    if ((${#missing[@]})); then
-        echo "Installing: ${missing[*]}"
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -q
-        apt-get install -y -q --no-install-recommends "${missing[@]}"
-    fi
-}
-
 ncpu() { nproc 2>/dev/null || echo 2; }
 
 configure_and_build() { # <build dir> <extra cmake args...>
@@ -35,12 +24,12 @@ configure_and_build() { # <build dir> <extra cmake args...>
 
 case "${1:-}" in
 run)
-    install_missing "${RUN_PACKAGES[@]}"
+    tools/install_packages.sh "${RUN_PACKAGES[@]}"
     configure_and_build build -DSUMWISE_BUILD_TESTS=OFF -DSUMWISE_BUILD_BENCH=OFF
     exec ./build/bundle/bin/sumwise
     ;;
 test)
-    install_missing "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    tools/install_packages.sh "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     export QT_QPA_PLATFORM=offscreen
     configure_and_build build-test -DSUMWISE_WERROR=ON
     ctest --test-dir build-test --output-on-failure -j "$(ncpu)" -LE nightly

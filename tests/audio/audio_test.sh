@@ -17,8 +17,10 @@ need_commands pulseaudio=pulseaudio pactl=pulseaudio-utils
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/sumwise-audio.XXXXXX")
 server_pid=""
+tests_pid=""
 cleanup() {
     local status=$?
+    stop_process "$tests_pid"
     stop_process "$server_pid"
     if ((status != 0)) && [[ -s "$work/server.log" ]]; then
         echo "--- sound server log" >&2
@@ -35,10 +37,7 @@ mkdir -m 700 "$work/home" "$work/runtime" "$work/state"
 # find their configuration, cookie and runtime files here, and nowhere else.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/runtime"
 export PULSE_RUNTIME_PATH="$work/runtime" PULSE_STATE_PATH="$work/state"
-export PULSE_SERVER="unix:$work/native"
-# A client that finds no server gives up instead of starting one.
-printf 'autospawn = no\n' >"$work/client.conf"
-export PULSE_CLIENTCONFIG="$work/client.conf"
+isolate_sound_clients "$work" "$work/native"
 # No session bus to register on, and no X display to take one from.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 unset DISPLAY WAYLAND_DISPLAY
@@ -61,4 +60,11 @@ until pactl info >/dev/null 2>&1; do
     sleep 0.1
 done
 
-setpriv --pdeathsig KILL "$tests" "$@"
+# In the background: bash runs a trap only once a foreground command has
+# ended, while a wait gives way to it at once.
+setpriv --pdeathsig KILL "$tests" "$@" &
+tests_pid=$!
+status=0
+wait "$tests_pid" || status=$?
+tests_pid=""
+exit "$status"

@@ -6,7 +6,8 @@
 #   log_tag   the prefix of every message
 # then call start_session: it installs Xvfb and xdotool when missing, makes
 # $work (removed at exit; its logs are shown when the test fails) with an
-# empty configuration folder, and starts Xvfb.
+# empty configuration folder, leaves the program no sound server to reach,
+# and starts Xvfb.
 #
 # There is no window manager under Xvfb, and xdotool 3.20160805 cannot send
 # WM_DELETE_WINDOW (its windowclose destroys the X window, windowkill kills the
@@ -85,6 +86,9 @@ start_session() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/sumwise-$log_tag.XXXXXX")
     mkdir -p "$work/config" "$work/runtime"
     chmod 700 "$work/runtime"
+    # The program's feedback sounds must not play on the caller's own sound
+    # server: there is none where they look.
+    isolate_sound_clients "$work" "$work/no-sound-server"
     start_xvfb
 }
 
@@ -158,7 +162,7 @@ wait_for_exit() { # <seconds>; sets exit_status
 
 # Where the running program mapped its audio module from, or nothing before
 # the first sound plays: judging an answer with sounds on plays one, which
-# loads the module whether or not there is an audio device.
+# loads the module whether or not there is a sound server to play to.
 audio_module_path() {
     sed -n 's|^[^/]*\(/.*/libsumwise_audio\.so\)$|\1|p' "/proc/$app_pid/maps" | sort -u
 }

@@ -8,7 +8,7 @@
 # program must exit with 0 and leave "False", "Subtract", "Medium". The sounds
 # are on until then, so judging the answer plays one, which is what first
 # loads the audio module: it must not be loaded before Return, and must be
-# after, whether or not there is an audio device.
+# after, though the program is given no sound server to play to.
 # Run 2: a settings file "False", "Divide", "Hard". Quit at once with Ctrl+Q;
 # the file must come back unchanged, which it only does when the window opened
 # with that selection.

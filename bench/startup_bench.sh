@@ -3,7 +3,7 @@
 # program (bench/baseline), both under one Xvfb.
 #   bench/startup_bench.sh [build dir]      default: build-bench beside this folder
 # Build first, in Release:
-#   cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release
+#   cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSUMWISE_BUILD_TESTS=OFF
 #   cmake --build build-bench --target sumwise sumwise_resources startup_baseline
 #
 # After one warm-up run of each, the two programs run in turn RUNS times each:

@@ -351,10 +351,10 @@ TEST_F(AudioPlayerTest, EachSoundPlaysWholeInItsFormatThenItsStreamGoes)
         // rather than in the waits below, which are sized for a right one.
         ASSERT_TRUE(waitFor([&] { return !watch->streams().empty() && watch->streams()[0].sampleSpec.rate; }, 5000))
             << "no stream came";
-        const pa_sample_spec spec = watch->streams()[0].sampleSpec;
-        ASSERT_EQ(spec.format, PA_SAMPLE_S16LE);
-        ASSERT_EQ(int(spec.rate), file.format.sampleRate);
-        ASSERT_EQ(int(spec.channels), file.format.channels);
+        const pa_sample_spec described = watch->streams()[0].sampleSpec;
+        ASSERT_EQ(described.format, PA_SAMPLE_S16LE);
+        ASSERT_EQ(int(described.rate), file.format.sampleRate);
+        ASSERT_EQ(int(described.channels), file.format.channels);
         ASSERT_TRUE(waitFor([&] { return allGone(watch->streams()); }, ms + 5000))
             << "the stream was still held well after the sound ended";
         const auto streams = watch->streams();

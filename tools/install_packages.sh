@@ -40,14 +40,16 @@ trap 'rm -f "$errors"' EXIT
 apt_get() {
     while true; do
         local status=0
-        "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive LC_ALL=C \
-            apt-get -q -o DPkg::Lock::Timeout="$((deadline > SECONDS ? deadline - SECONDS : 0))" "$@" 2>"$errors" || status=$?
+        # Its messages are shown as they come (apt says whom it waits for)
+        # and kept, to tell a held lock from other failures.
+        { "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive LC_ALL=C \
+            apt-get -q -o DPkg::Lock::Timeout="$((deadline > SECONDS ? deadline - SECONDS : 0))" "$@" \
+            2>&1 >&3 | tee "$errors"; } 3>&1 >&2 || status=$?
         if ((status != 0)) && grep -q 'Could not get lock' "$errors" && ((SECONDS < deadline)); then
             echo "Another package manager is at work; waiting for it..." >&2
             sleep 5
             continue
         fi
-        cat "$errors" >&2
         return "$status"
     done
 }

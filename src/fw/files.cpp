@@ -6,7 +6,12 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <climits>
+#include <cstdlib>
 #include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fw {
 
@@ -14,18 +19,54 @@ namespace {
 QString g_preferencesOverride;
 bool g_failNextCommit = false;
 
+// The folder part of path as written, "." when it has none.
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+// name placed in the real path of folder, every link in it resolved as the
+// system resolves it; empty when that folder is not there.
+QByteArray inRealFolder(const QByteArray& folder, const QByteArray& name)
+{
+    char resolved[PATH_MAX];
+    if (!::realpath(folder.constData(), resolved))
+        return {};
+    const QByteArray real(resolved);
+    return real.endsWith('/') ? real + name : real + '/' + name;
+}
+
 // What a write to path replaces: path itself, or the end of its chain of
-// symbolic links, so that a link is written through and stays a link. Empty
-// when the chain never ends (a loop).
+// symbolic links, so that a link is written through and stays a link. Each
+// link is followed as the system follows it: a relative target starts from
+// the real folder of the link, since ".." taken off the path as written leads
+// elsewhere when that folder is itself reached through a link. The answer
+// lies in a real folder, so that renaming over it replaces what the system
+// reads. Empty when the chain never ends (a loop) or leads into a folder that
+// is not there.
 QString writeTarget(const QString& path)
 {
-    QFileInfo info(path);
-    for (int hops = 0; info.isSymLink(); ++hops) {
+    QByteArray current = QFile::encodeName(path);
+    for (int hops = 0;; ++hops) {
+        struct stat st{};
+        if (::lstat(current.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            break;
         if (hops == 40) // the kernel's own bound
             return {};
-        info.setFile(info.symLinkTarget());
+        QByteArray target(st.st_size > 0 ? st.st_size + 1 : PATH_MAX, Qt::Uninitialized);
+        const ssize_t length = ::readlink(current.constData(), target.data(), size_t(target.size()));
+        if (length <= 0 || length == target.size()) // gone meanwhile, or grown
+            return {};
+        target.truncate(length);
+        current = target.startsWith('/') ? target : inRealFolder(folderOf(current), target);
+        if (current.isEmpty())
+            return {};
     }
-    return info.filePath();
+    const QByteArray name = current.mid(current.lastIndexOf('/') + 1);
+    if (name.isEmpty() || name == "." || name == "..") // a folder, never a file
+        return {};
+    return QFile::decodeName(inRealFolder(folderOf(current), name));
 }
 } // namespace
 

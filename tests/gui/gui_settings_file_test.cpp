@@ -269,6 +269,15 @@ TEST_F(SettingsFileTest, WriteReplacesNothingButARegularFile)
          false},
         {"link to a socket", [&] { makeSocket(target); link(target); }, false},
         {"link loop", [&] { link("sumwise.txt"); }, false},
+        // Last, as it turns the preferences folder into a link (dotfiles laid
+        // out elsewhere): ".." leads from where that folder really is, not
+        // back to where the path as written came from.
+        {"relative link in a linked folder", [&] {
+             ASSERT_TRUE(QDir(prefs).removeRecursively() && QDir().mkpath(dir.filePath("elsewhere/config")));
+             ASSERT_TRUE(QFile::link("elsewhere/config", prefs));
+             writeRaw(dir.filePath("target"), "unrelated");
+             link("../target");
+         }, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -285,6 +294,7 @@ TEST_F(SettingsFileTest, WriteReplacesNothingButARegularFile)
         EXPECT_EQ(prefsEntries(), QStringList{"sumwise.txt"}); // no temporary file left
     }
     EXPECT_EQ(kindAt(dir.filePath("gone")), std::string("missing"));
+    EXPECT_EQ(contentOf(dir.filePath("target")), "unrelated");
 }
 
 TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileWhole)

@@ -10,7 +10,16 @@
 #include <cstdio>
 #include <cstdlib>
 
+// GCC says so with a macro, clang only through __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define SUMWISE_LEAK_CHECK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SUMWISE_LEAK_CHECK 1
+#endif
+#endif
+
+#if defined(SUMWISE_LEAK_CHECK)
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -46,11 +55,12 @@ void RuntimeExit(int status)
     // to the sound server at exit without holding the lock of the thread that
     // serves it, so now and then the process would abort inside libpulse
     // after everything of ours had ended well. Nothing is left that needs an
-    // exit-time destructor, so none is run.
-#if defined(__SANITIZE_ADDRESS__)
+    // exit-time destructor, so none is run. Output goes first: a leak found
+    // ends the process at once.
+    std::fflush(nullptr);
+#if defined(SUMWISE_LEAK_CHECK)
     __lsan_do_leak_check();
 #endif
-    std::fflush(nullptr);
     std::_Exit(status);
 }
 

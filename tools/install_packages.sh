@@ -8,6 +8,12 @@
 #   install_packages.sh <package>...
 set -euo pipefail
 
+lock_wait=${APT_LOCK_WAIT:-600}
+if [[ ! $lock_wait =~ ^[0-9]+$ ]]; then
+    echo "APT_LOCK_WAIT must be a whole number of seconds, not '$lock_wait'." >&2
+    exit 2
+fi
+
 missing=()
 for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -30,7 +36,7 @@ fi
 command -v apt-get >/dev/null || give_up "apt-get is not here."
 echo "Installing: ${missing[*]}${as_root:+ (through sudo)}" >&2
 
-deadline=$((SECONDS + ${APT_LOCK_WAIT:-600}))
+deadline=$((SECONDS + 10#$lock_wait)) # 10#: "060" is sixty, not octal
 errors=$(mktemp)
 trap 'rm -f "$errors"' EXIT
 
